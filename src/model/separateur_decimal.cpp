@@ -1,0 +1,16 @@
+#include "model/separateur_decimal.h"
+
+namespace kvx::model {
+
+namespace {
+// Program-wide: the desktop has one decimal separator.
+char gSeparateur = '.';
+}  // namespace
+
+char SeparateurDecimal() { return gSeparateur; }
+
+void FixeSeparateurDecimal(char separator) {
+  gSeparateur = separator == ',' ? ',' : '.';
+}
+
+}  // namespace kvx::model
