@@ -1,0 +1,187 @@
+#include "platform/qpainter_canvas.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QPen>
+#include <QRect>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+namespace kvx::platform {
+
+namespace {
+
+QColor toQColor(display::Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
+
+// The box (left, top) .. (right, bottom) excluded, as Qt wants it for an
+// outline one pen width wide that stays inside the box.
+QRect outlineRect(const display::Rect &box, int penWidth) {
+  const int inset = penWidth > 1 ? penWidth / 2 : 0;
+  return QRect(box.left + inset, box.top + inset, std::max(0, box.width() - 1 - 2 * inset),
+               std::max(0, box.height() - 1 - 2 * inset));
+}
+
+}  // namespace
+
+QPainterCanvas::QPainterCanvas(QPainter &painter, display::Size size)
+    : m_painter(painter), m_size(size) {
+  if (!m_painter.isActive()) return;
+  m_painter.setRenderHint(QPainter::Antialiasing, false);
+  m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+  m_painter.setBackgroundMode(Qt::TransparentMode);
+  applyPen();
+  setBrush(display::Brush{});
+}
+
+QString QPainterCanvas::familyFor(const std::string &name) {
+  const QString wanted = QString::fromStdString(name);
+  if (!wanted.isEmpty() && QFontDatabase::families().contains(wanted, Qt::CaseInsensitive))
+    return wanted;
+  return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+void QPainterCanvas::setPen(const display::Pen &pen) {
+  if (pen == m_pen) return;
+  m_pen = pen;
+  applyPen();
+}
+
+void QPainterCanvas::applyPen() {
+  if (!m_painter.isActive()) return;
+  QPen qpen(toQColor(m_pen.colour));
+  qpen.setCosmetic(true);
+  qpen.setWidth(std::max(1, m_pen.width));
+  qpen.setCapStyle(Qt::SquareCap);
+  qpen.setJoinStyle(Qt::MiterJoin);
+  switch (m_pen.style) {
+    case display::PenStyle::Solid:
+      qpen.setStyle(Qt::SolidLine);
+      break;
+    case display::PenStyle::Dash:
+      qpen.setDashPattern({6, 3});
+      break;
+    case display::PenStyle::Dot:
+      // One pixel in three: a grid light enough to read the curves through.
+      qpen.setDashPattern({1, 2});
+      break;
+  }
+  m_painter.setPen(qpen);
+  m_painter.setCompositionMode(m_pen.mode == display::PenMode::NotXor
+                                   ? QPainter::RasterOp_NotSourceXorDestination
+                                   : QPainter::CompositionMode_SourceOver);
+}
+
+void QPainterCanvas::setBrush(const display::Brush &brush) {
+  if (!m_painter.isActive()) return;
+  if (brush.style == display::BrushStyle::Clear)
+    m_painter.setBrush(Qt::NoBrush);
+  else
+    m_painter.setBrush(QBrush(toQColor(brush.colour)));
+}
+
+void QPainterCanvas::setFont(const display::Font &font) {
+  m_font = font;
+}
+
+void QPainterCanvas::applyFont() {
+  if (m_appliedFont && m_appliedFont->name == m_font.name &&
+      m_appliedFont->height == m_font.height && m_appliedFont->bold == m_font.bold)
+    return;
+  QFont font(familyFor(m_font.name));
+  font.setBold(m_font.bold);
+  // The height asked for is the whole text line, accents to descenders;
+  // Qt's pixel size is the em, so scale it down to fit the line.
+  const int wanted = std::max(1, m_font.height);
+  font.setPixelSize(wanted);
+  const int line = QFontMetrics(font).height();
+  if (line > wanted) font.setPixelSize(std::max(1, wanted * wanted / line));
+  m_qfont = font;
+  m_metrics.emplace(m_qfont);
+  m_appliedFont = m_font;
+}
+
+void QPainterCanvas::setTextAlign(display::TextHAlign h, display::TextVAlign v) {
+  m_halign = h;
+  m_valign = v;
+}
+
+void QPainterCanvas::setClip(const display::Rect &rect) {
+  if (!m_painter.isActive()) return;
+  m_painter.setClipRect(
+      QRect(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height())));
+}
+
+void QPainterCanvas::clearClip() {
+  if (!m_painter.isActive()) return;
+  m_painter.setClipping(false);
+}
+
+void QPainterCanvas::line(display::Point from, display::Point to) {
+  if (!m_painter.isActive()) return;
+  m_painter.drawLine(from.x, from.y, to.x, to.y);
+}
+
+void QPainterCanvas::polyline(const display::Point *points, std::size_t count) {
+  if (!m_painter.isActive()) return;
+  if (count == 0) return;
+  m_points.resize(count);
+  for (std::size_t i = 0; i < count; ++i) m_points[i] = QPoint(points[i].x, points[i].y);
+  if (count == 1)
+    m_painter.drawPoint(m_points[0]);
+  else
+    m_painter.drawPolyline(m_points.data(), static_cast<int>(count));
+}
+
+void QPainterCanvas::ellipse(const display::Rect &box) {
+  if (!m_painter.isActive()) return;
+  if (box.empty()) return;
+  m_painter.drawEllipse(outlineRect(box, m_pen.width));
+}
+
+void QPainterCanvas::rectangle(const display::Rect &box) {
+  if (!m_painter.isActive()) return;
+  if (box.empty()) return;
+  m_painter.drawRect(outlineRect(box, m_pen.width));
+}
+
+void QPainterCanvas::fillRect(const display::Rect &box, display::Rgb colour) {
+  if (!m_painter.isActive()) return;
+  if (box.empty()) return;
+  const QPainter::CompositionMode mode = m_painter.compositionMode();
+  m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  m_painter.fillRect(QRect(box.left, box.top, box.width(), box.height()), toQColor(colour));
+  m_painter.setCompositionMode(mode);
+}
+
+void QPainterCanvas::text(display::Point at, std::string_view utf8) {
+  if (!m_painter.isActive()) return;
+  if (utf8.empty()) return;
+  applyFont();
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const int width = m_metrics->horizontalAdvance(text);
+  int x = at.x;
+  if (m_halign == display::TextHAlign::Center) x -= width / 2;
+  if (m_halign == display::TextHAlign::Right) x -= width;
+  const int baseline = m_valign == display::TextVAlign::Top ? at.y + m_metrics->ascent()
+                                                            : at.y - m_metrics->descent();
+  // Texts are ordinary writing, even while the pen draws in not-xor.
+  const QPainter::CompositionMode mode = m_painter.compositionMode();
+  m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  const QPen pen = m_painter.pen();
+  m_painter.setPen(toQColor(m_font.colour));
+  m_painter.setFont(m_qfont);
+  m_painter.drawText(QPoint(x, baseline), text);
+  m_painter.setPen(pen);
+  m_painter.setCompositionMode(mode);
+}
+
+display::Size QPainterCanvas::textExtent(std::string_view utf8) {
+  applyFont();
+  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  return {m_metrics->horizontalAdvance(text), m_metrics->height()};
+}
+
+}  // namespace kvx::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+// The graph's canvas on a QPainter: the window paints through it, and so does
+// the picture export. Lines and shapes are drawn without anti-aliasing, one
+// pixel wide unless asked otherwise, so curves stay crisp and cheap; texts are
+// smoothed. The painter must be active on a raster device (a QImage or a
+// widget backed by one) for the not-xor pen of the live crosses to work.
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPoint>
+#include <optional>
+#include <vector>
+
+#include "display/canvas.h"
+
+namespace kvx::platform {
+
+class QPainterCanvas : public display::Canvas {
+ public:
+  QPainterCanvas(QPainter &painter, display::Size size);
+
+  display::Size size() const override { return m_size; }
+  void setPen(const display::Pen &pen) override;
+  void setBrush(const display::Brush &brush) override;
+  void setFont(const display::Font &font) override;
+  void setTextAlign(display::TextHAlign h, display::TextVAlign v) override;
+  void setClip(const display::Rect &rect) override;
+  void clearClip() override;
+  void line(display::Point from, display::Point to) override;
+  void polyline(const display::Point *points, std::size_t count) override;
+  void ellipse(const display::Rect &box) override;
+  void rectangle(const display::Rect &box) override;
+  void fillRect(const display::Rect &box, display::Rgb colour) override;
+  void text(display::Point at, std::string_view utf8) override;
+  display::Size textExtent(std::string_view utf8) override;
+
+  // The family used for a font name: the name itself when the system has it,
+  // else the system's sans-serif family (a Linux desktop rarely has Calibri).
+  static QString familyFor(const std::string &name);
+
+ private:
+  void applyFont();
+  void applyPen();
+
+  QPainter &m_painter;
+  display::Size m_size;
+  display::Pen m_pen;
+  display::Font m_font;
+  std::optional<display::Font> m_appliedFont;
+  QFont m_qfont;
+  std::optional<QFontMetrics> m_metrics;
+  display::TextHAlign m_halign = display::TextHAlign::Left;
+  display::TextVAlign m_valign = display::TextVAlign::Top;
+  std::vector<QPoint> m_points;
+};
+
+}  // namespace kvx::platform
