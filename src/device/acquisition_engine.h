@@ -1,0 +1,119 @@
+#pragma once
+
+// The acquisition engine: turns the user's settings into commands for the
+// box, runs the acquisition state machine (waiting, acquiring, finished) on
+// the ticks of the window's timer, fetches the samples line by line and
+// stores them into the channels, and keeps the window's buttons, gauge and
+// status texts in step through `AcquisitionView`.
+//
+// The main window owns one engine and calls it from its handlers: the timer
+// tick, the tool-bar buttons, the space bar, the scan panel, and around every
+// settings dialog (`HaltAcquisition` before, `ApplyConfiguration` after).
+// Everything runs on the window's thread.
+
+#include <cstdint>
+#include <string>
+
+#include "device/acquisition_timer.h"
+#include "device/acquisition_view.h"
+#include "device/timer_tick.h"
+
+namespace kvx::display {
+class TgrapheKVX;
+}
+
+namespace kvx::device {
+
+class BoxLink;
+
+class AcquisitionEngine {
+ public:
+  AcquisitionEngine(display::TgrapheKVX &graphe, BoxLink &link, AcquisitionTimer &timer,
+                    AcquisitionView &view);
+  ~AcquisitionEngine();
+  AcquisitionEngine(const AcquisitionEngine &) = delete;
+  AcquisitionEngine &operator=(const AcquisitionEngine &) = delete;
+
+  // --- Window handlers ---------------------------------------------------
+  void TimerTimer();
+  void EnregistreBtnClick();
+  // A key seen by the window before its controls. Answers true when the key
+  // is consumed (the space bar while `EnregistreBtn` is enabled, except in
+  // keyboard mode, where it goes on to the focused edit).
+  bool FormKeypress(char32_t key);
+  // `byUser` false: called by the program (shutdown, a re-arm), which asks no
+  // question and leaves `MonocoupCB` alone.
+  void StopBtnClick(bool byUser);
+  void ResetBtnClick(bool byUser);
+  void UndoBtnClick();
+  void MonocoupCBClick(bool checked);
+  // The window got the focus back after a transfer to the analysis program.
+  void TransferFocusReturned();
+
+  // --- Around settings ---------------------------------------------------
+  void ApplyConfiguration();
+  void PrepareAcquisition();
+  void HaltAcquisition();
+  void UpdateButtons();
+
+  // --- Scan panel (`BalayageGB`) -----------------------------------------
+  void NombreUpClick();
+  void NombreDownClick();
+  // Enter in `NbreEdit` (any typed integer) and leaving it (only when it
+  // differs from N). Text that is not an integer leaves N as it was.
+  void NbreEditEnter(const std::string &text);
+  void NbreEditExit(const std::string &text);
+  void DureeSpinUpClick();
+  void DureeSpinDownClick();
+  // Enter in `DureeEdit` and leaving it: the text is a time with unit.
+  void DureeEditEnter(const std::string &text);
+  void DureeEditExit(const std::string &text);
+  // Key filters of the two edits: whether `NbreEdit` lets the key in, and
+  // the character `DureeEdit` puts in for the key (0: swallowed).
+  static bool NbreEditAccepts(char32_t key);
+  static char32_t DureeEditFilter(char32_t key, char decimalSeparator);
+
+  // --- Live values and the timed scan ------------------------------------
+  void ReadLiveValues();
+  void StartTimedAcquisition();
+  // The link saw the box go (no answer, or the port hung up): keep the
+  // points received so far, finish, and show the not-found panel.
+  void BoxGone();
+
+  // --- State, for the window and the tests -------------------------------
+  AcqState state() const { return m_state; }
+  bool monocoup() const { return m_monocoup; }
+  bool live() const { return m_live; }
+  bool fetchPending() const { return m_pending; }
+  int pointsReceived() const { return m_pointsReceived; }
+  double dt() const { return m_dt; }
+  bool limitMini() const { return m_mini; }
+  bool limitMaxi() const { return m_maxi; }
+  int subMode() const { return m_subMode; }
+  const std::string &acquisitionCommand() const { return m_acquisitionCommand; }
+  const std::string &startCommand() const { return m_startCommand; }
+  AcquisitionTimer::Clock::time_point startTime() const { return m_startTime; }
+
+ private:
+  display::TgrapheKVX &m_graphe;
+  BoxLink &m_link;
+  AcquisitionTimer &m_timer;
+  AcquisitionView &m_view;
+
+  AcqState m_state = AcqState::Finished;
+  bool m_monocoup = false;
+  bool m_live = true;
+  bool m_pending = false;
+  int m_firstPoint = 0;
+  int m_pointsReceived = 0;
+  double m_dt = 1.0 / 128;
+  bool m_mini = false;
+  bool m_maxi = false;
+  int m_subMode = 1;
+  int m_ratio = 1;
+  std::string m_acquisitionCommand;
+  std::string m_startCommand;
+  AcquisitionTimer::Clock::time_point m_startTime{};
+};
+
+}  // namespace kvx::device

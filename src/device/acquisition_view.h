@@ -1,0 +1,80 @@
+#pragma once
+
+// What the acquisition engine asks of the main window. The engine decides;
+// the window shows: buttons, status texts, the progress gauge, the scan panel,
+// the read-outs, the live markers and the new points on the graph, and the two
+// questions the engine may put to the user. The Qt window implements this;
+// tests implement it with a recorder.
+
+#include <string>
+
+namespace kvx::device {
+
+// The tool-bar buttons whose state follows the engine.
+enum class EngineButton {
+  Enregistre,  // `EnregistreBtn` "Acquisition"
+  Stop,        // `StopBtn`
+  Reset,       // `ResetBtn` "RàZ"
+  Undo,        // `UndoBtn` "Défaire"
+  RegSave,     // `RegSaveBtn` "Tabulyse"
+};
+
+// The texts of the scan panel, ready to show.
+struct ScanTexts {
+  std::string nombre;  // `NbreEdit`: N in decimal
+  std::string duree;   // `DureeEdit`: D as a time with unit
+  std::string deltat;  // `DeltatLabel`: "δt=" and the period
+  std::string fech;    // `FechLabel`: "Fech=" and the sampling frequency
+  std::string minmax;  // `minmax`: "Mini", "Maxi" or empty (then hidden)
+};
+
+class AcquisitionView {
+ public:
+  virtual ~AcquisitionView() = default;
+
+  // Status bar: panel 0 carries the engine's messages, panel 1 is cleared.
+  virtual void setStatus(const std::string &text) = 0;
+  virtual void setStatus2(const std::string &text) = 0;
+
+  virtual void setButtonEnabled(EngineButton button, bool enabled) = 0;
+  // The long hint of `EnregistreBtn` ("|Lance l'acquisition", ...).
+  virtual void setEnregistreHint(const std::string &hint) = 0;
+  virtual void setMonocoupChecked(bool checked) = 0;
+
+  // `Gauge`: the progress of a fetch, in points.
+  virtual void setGauge(int position, int maximum) = 0;
+
+  // The scan panel (`BalayageGB`).
+  virtual void showScan(const ScanTexts &texts) = 0;
+
+  // The reference label `MasseLabel`, first step of applying a configuration.
+  virtual void showReference() = 0;
+  // Panels, captions and read-out layout for the graph's current mode and
+  // channels, once the engine has fixed the abscissa and the channels.
+  virtual void refreshPanels() = 0;
+
+  // Read-outs: show the current value of the channel in `slot` (2 to 9), or
+  // clear the read-outs of slots 4 to 9.
+  virtual void refreshReadout(int slot) = 0;
+  virtual void clearReadouts() = 0;
+
+  // Live markers (`EffaceCurseur`, `AfficheCurseur`): erase them before the
+  // current values change, show them (with every read-out) afterwards.
+  virtual void eraseCursors() = 0;
+  virtual void showCursors() = 0;
+
+  // Graph: draw points first..last (inclusive) that just arrived, or
+  // schedule a full repaint.
+  virtual void drawPoints(int first, int last) = 0;
+  virtual void repaintGraph() = 0;
+
+  // Questions and messages. `askYesNo` answers true for Yes.
+  virtual bool askYesNo(const std::string &question) = 0;
+  virtual void showError(const std::string &message) = 0;
+
+  // The box no longer answers (or was unplugged): show the red not-found
+  // panel so the user can plug it back and search again.
+  virtual void showBoxAbsent() = 0;
+};
+
+}  // namespace kvx::device
