@@ -7,7 +7,9 @@ namespace {
 char gSeparateur = '.';
 }  // namespace
 
-char SeparateurDecimal() { return gSeparateur; }
+char SeparateurDecimal() {
+  return gSeparateur;
+}
 
 void FixeSeparateurDecimal(char separator) {
   gSeparateur = separator == ',' ? ',' : '.';

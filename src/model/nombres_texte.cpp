@@ -1,0 +1,113 @@
+// Writing numbers: edit fields, read-outs, range texts and the "." format.
+// Digits come from std::to_chars, which never looks at the process locale;
+// the layout (fixed or exponent form, separator) is built here.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "model/nombres.h"
+#include "model/separateur_decimal.h"
+
+namespace kvx::model {
+
+namespace {
+
+constexpr int kPrecisionMax = 17;  // a double holds no more significant digits
+
+// |x| rounded to n significant digits: the digits without trailing zeros
+// ("0" for zero) and the decimal exponent of the first one.
+struct Decimale {
+  std::string chiffres;
+  int exposant = 0;
+};
+
+Decimale Arrondit(double x, int n) {
+  char tampon[64];
+  const auto r = std::to_chars(tampon, tampon + sizeof tampon, std::fabs(x),
+                               std::chars_format::scientific, n - 1);
+  const std::string_view s(tampon, static_cast<std::size_t>(r.ptr - tampon));
+  Decimale d;
+  const std::size_t e = s.find('e');
+  for (std::size_t i = 0; i < e; ++i)
+    if (s[i] != '.') d.chiffres += s[i];
+  std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.exposant);
+  while (d.chiffres.size() > 1 && d.chiffres.back() == '0') d.chiffres.pop_back();
+  return d;
+}
+
+std::string Fixe(const Decimale &d, char sep) {
+  const int n = static_cast<int>(d.chiffres.size());
+  if (d.exposant < 0)
+    return "0" + std::string(1, sep) + std::string(-d.exposant - 1, '0') + d.chiffres;
+  if (d.exposant + 1 >= n) return d.chiffres + std::string(d.exposant + 1 - n, '0');
+  return d.chiffres.substr(0, d.exposant + 1) + sep + d.chiffres.substr(d.exposant + 1);
+}
+
+std::string Scientifique(const Decimale &d, char sep, int chiffresExposant) {
+  std::string s(1, d.chiffres[0]);
+  if (d.chiffres.size() > 1) s += sep + d.chiffres.substr(1);
+  s += 'E';
+  if (d.exposant < 0) s += '-';
+  std::string e = std::to_string(std::abs(d.exposant));
+  if (static_cast<int>(e.size()) < chiffresExposant) e.insert(0, chiffresExposant - e.size(), '0');
+  return s + e;
+}
+
+}  // namespace
+
+std::string TexteGeneral(double x, int precision, char separateur, int chiffresExposant) {
+  precision = std::clamp(precision, 1, kPrecisionMax);
+  if (x == 0) return "0";
+  const Decimale d = Arrondit(x, precision);
+  // Fixed notation as long as the rounded integer part fits the precision.
+  const bool fixe = d.exposant + 1 <= precision && std::fabs(x) >= 0.00001;
+  const std::string s = fixe ? Fixe(d, separateur) : Scientifique(d, separateur, chiffresExposant);
+  return std::signbit(x) ? "-" + s : s;
+}
+
+std::string TexteEdition(double x, int precision) {
+  if (!std::isfinite(x)) return " ";
+  return TexteGeneral(x, precision, SeparateurDecimal());
+}
+
+std::string TextePoint(double x) {
+  if (!std::isfinite(x)) return "";
+  return TexteGeneral(x, 7, '.', 2);
+}
+
+std::string TexteFixe(double x, int decimales, int chiffresMax) {
+  if (std::isnan(x)) return "";
+  if (!std::isfinite(x)) return "???";
+  decimales = std::clamp(decimales, 0, kPrecisionMax);
+  chiffresMax = std::clamp(chiffresMax, 1, kPrecisionMax);
+  const char sep = SeparateurDecimal();
+  if (x == 0) return decimales > 0 ? "0" + std::string(1, sep) + std::string(decimales, '0') : "0";
+  const Decimale d = Arrondit(x, chiffresMax);
+  if (d.exposant + 1 > chiffresMax) return TexteGeneral(x, chiffresMax, sep);
+  std::string s;
+  if (d.exposant + 1 + decimales >= chiffresMax) {
+    // Every significant digit fits: lay them out and pad the decimals.
+    s = Fixe(d, '.');
+  } else {
+    // Fewer places than significant digits: round at the last place.
+    char tampon[400];
+    const auto r = std::to_chars(tampon, tampon + sizeof tampon, std::fabs(x),
+                                 std::chars_format::fixed, decimales);
+    s.assign(tampon, r.ptr);
+  }
+  std::size_t point = s.find('.');
+  if (point == std::string::npos && decimales > 0) {
+    point = s.size();
+    s += '.';
+  }
+  if (decimales > 0) {
+    s.resize(std::max(s.size(), point + 1 + decimales), '0');
+    s.resize(point + 1 + decimales);
+    s[point] = sep;
+  }
+  const bool nul = s.find_first_of("123456789") == std::string::npos;
+  return std::signbit(x) && !nul ? "-" + s : s;
+}
+
+}  // namespace kvx::model
