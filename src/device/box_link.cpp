@@ -1,0 +1,276 @@
+#include "device/box_link.h"
+
+#include <algorithm>
+
+#include "device/link_texts.h"
+
+namespace kvx::device {
+
+namespace {
+
+const char *failureText(OpenFailure f) {
+  switch (f) {
+    case OpenFailure::Held:
+      return "held by another program or access denied";
+    case OpenFailure::Missing:
+      return "no such port";
+    case OpenFailure::Error:
+      return "not a usable serial port";
+    case OpenFailure::None:
+      break;
+  }
+  return "opened";
+}
+
+}  // namespace
+
+BoxLink::BoxLink(PortProvider &ports, LinkView &view, Clock &clock, LinkOptions options)
+    : m_ports(ports), m_view(view), m_clock(clock), m_options(std::move(options)) {}
+
+BoxLink::~BoxLink() = default;
+
+void BoxLink::setPump(std::function<void()> pump) {
+  m_pump = std::move(pump);
+  m_pumpThread = std::this_thread::get_id();
+}
+
+std::string BoxLink::portName() const {
+  return m_port ? m_port->name() : std::string();
+}
+
+bool BoxLink::PortExists(int n) {
+  if (n <= 0 || n > m_ports.portCount()) return false;
+  OpenResult r = m_ports.open(n);
+  // A port another program holds is there all the same: the search moves on
+  // after its open fails, and the user sees why.
+  return r.failure == OpenFailure::None || r.failure == OpenFailure::Held;
+}
+
+void BoxLink::IdentifyBox(int n) {
+  closePort();
+  m_state = LinkState::Closed;
+  m_trace.begin(n, m_ports.portName(n), m_clock.now());
+  m_lastPortSet = n;
+  OpenResult r = m_ports.open(n);
+  m_trace.event("open " + m_ports.portName(n) + " as COM" + std::to_string(n) + ": " +
+                    failureText(r.failure) + (r.detail.empty() ? "" : " (" + r.detail + ")"),
+                m_clock.now());
+  if (r.failure != OpenFailure::None || !r.port) {
+    m_view.showLinkStatus(texts::kPortError);
+    return;
+  }
+  m_port = std::move(r.port);
+  m_state = LinkState::Open;
+  m_received.clear();
+  // Identification reads its answer by polling.
+  removeDataAvailable();
+  sendRaw("XERR\r");
+  LineRead answer = ReadLine(kIdentifyTicks);
+  m_trace.event("identification answer: \"" +
+                    LinkTrace::escape(reinterpret_cast<const std::uint8_t *>(answer.text.data()),
+                                      answer.text.size()) +
+                    "\"",
+                m_clock.now());
+  if (m_state == LinkState::Open && answer.text.find(kIdentityWord) != std::string::npos) {
+    m_view.setBusy(true);
+    m_ComNumber = n;
+    m_state = LinkState::Present;
+    SendCommand(cmd::kReset);
+    m_view.showLinkStatus(texts::kBoxPresent);
+    m_view.boxIdentified();
+    m_view.setBusy(false);
+    return;
+  }
+  m_trace.event("no box on this port", m_clock.now());
+  m_trace.writeFiles(m_options.traceFolder);
+  closePort();
+}
+
+void BoxLink::SearchBox() {
+  m_view.showLinkStatus(texts::kSearching);
+  // No command reaches the box until it has answered again.
+  closePort();
+  m_state = LinkState::Closed;
+  if (PortExists(m_ComNumber)) IdentifyBox(m_ComNumber);
+  int last = std::min(kMaxPorts, m_ports.portCount());
+  for (int n = 1; n <= last && !BoxPresent(); ++n) {
+    if (n == m_ComNumber || !PortExists(n)) continue;
+    IdentifyBox(n);
+  }
+  m_view.showBoxAbsent(!BoxPresent());
+  if (!BoxPresent()) {
+    int named = m_lastPortSet > 0 ? m_lastPortSet : m_ComNumber;
+    m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + std::to_string(named));
+  }
+}
+
+void BoxLink::SendCommand(std::string_view text) {
+  if (!BoxPresent()) return;
+  std::string line(text);
+  line.push_back(static_cast<char>(kCarriageReturn));
+  sendRaw(line);
+}
+
+bool BoxLink::sendRaw(std::string_view bytes) {
+  if (!m_port) return false;
+  const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
+  m_trace.sent(data, bytes.size(), m_clock.now());
+  PortIo r = m_port->write(data, bytes.size(), ticks(kWriteTicks));
+  if (r == PortIo::Gone) {
+    markGone();
+    return false;
+  }
+  if (r == PortIo::Timeout)
+    m_trace.event("write timed out: the line does not drain", m_clock.now());
+  return r == PortIo::Ok;
+}
+
+LineRead BoxLink::ReadLine(int tickCount) {
+  LineRead result;
+  const auto deadline = m_clock.now() + ticks(tickCount);
+  for (;;) {
+    while (!m_received.empty()) {
+      std::uint8_t b = m_received.front();
+      m_received.pop_front();
+      if (b == kCarriageReturn) {
+        result.end = LineEnd::Line;
+        return result;
+      }
+      if (b >= 32 && result.text.size() < kMaxLineLength)
+        result.text.push_back(static_cast<char>(b));
+    }
+    if (!waitForByte(deadline)) {
+      result.end = m_port ? LineEnd::TimedOut : LineEnd::Gone;
+      return result;
+    }
+  }
+}
+
+void BoxLink::DrainPort() {
+  // Flush, then listen for 110 ms without pumping: if the box still talks, its
+  // answer is not over yet. Bounded, so a device that never stops cannot hang
+  // the window.
+  const auto limit = m_clock.now() + ticks(kDrainLimitTicks);
+  do {
+    FlushInput();
+    m_clock.sleepFor(ticks(kDrainQuietTicks));
+    pumpUi();
+  } while (ByteReady() && m_clock.now() < limit);
+  m_received.clear();
+}
+
+void BoxLink::WriteTrace() const {
+  m_trace.writeFiles(m_options.traceFolder);
+}
+
+void BoxLink::Close() {
+  closePort();
+  m_state = LinkState::Closed;
+}
+
+void BoxLink::FlushInput() {
+  if (m_port) m_port->flushInput();
+  m_received.clear();
+}
+
+bool BoxLink::ByteReady() {
+  pullFromPort();
+  return !m_received.empty();
+}
+
+int BoxLink::GetByte() {
+  if (m_received.empty()) pullFromPort();
+  if (m_received.empty()) return -1;
+  int b = m_received.front();
+  m_received.pop_front();
+  return b;
+}
+
+bool BoxLink::waitForByte(Clock::time_point deadline) {
+  for (;;) {
+    pullFromPort();
+    if (!m_received.empty()) return true;
+    if (!m_port) return false;
+    auto now = m_clock.now();
+    if (now >= deadline) return false;
+    pumpUi();
+    if (!m_port) return false;
+    auto slice = std::min<Clock::duration>(deadline - now, m_options.pollSlice);
+    if (m_port->waitReadable(slice) == PortIo::Gone) pullFromPort();
+  }
+}
+
+void BoxLink::setDataAvailable(DataAvailable callback) {
+  m_dataAvailable = std::move(callback);
+}
+
+void BoxLink::ServiceInput() {
+  pullFromPort();
+  if (!m_dataAvailable || m_received.empty()) return;
+  std::vector<std::uint8_t> bytes(m_received.begin(), m_received.end());
+  m_received.clear();
+  // A copy: the callback may remove or replace itself.
+  DataAvailable callback = m_dataAvailable;
+  callback(bytes.data(), bytes.size());
+}
+
+void BoxLink::pullFromPort() {
+  if (!m_port) return;
+  std::uint8_t buffer[512];
+  for (;;) {
+    PortRead r = m_port->read(buffer, sizeof buffer);
+    if (r.count > 0) {
+      m_trace.received(buffer, r.count, m_clock.now());
+      for (std::size_t i = 0; i < r.count; ++i) {
+        if (m_received.size() >= kReceiveBufferSize) {
+          // Nobody reads: like a full receive buffer, the newest bytes are lost.
+          if (!m_overrunLogged) m_trace.event("receive buffer full: bytes lost", m_clock.now());
+          m_overrunLogged = true;
+          break;
+        }
+        m_received.push_back(buffer[i]);
+      }
+    }
+    if (r.gone) {
+      markGone();
+      return;
+    }
+    if (r.count < sizeof buffer) return;
+  }
+}
+
+void BoxLink::markGone() {
+  bool wasPresent = m_state == LinkState::Present;
+  m_trace.event("the line went (hang-up, end of file or I/O error)", m_clock.now());
+  closePort();
+  if (!wasPresent) {
+    // During identification a vanished port is just not the box.
+    m_state = LinkState::Closed;
+    return;
+  }
+  m_state = LinkState::Gone;
+  m_trace.writeFiles(m_options.traceFolder);
+  m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + std::to_string(m_lastPortSet));
+  m_view.showBoxAbsent(true);
+  m_view.boxGone();
+}
+
+void BoxLink::closePort() {
+  if (m_port) m_trace.event("close", m_clock.now());
+  m_port.reset();
+  m_received.clear();
+  m_overrunLogged = false;
+  if (m_state != LinkState::Gone) m_state = LinkState::Closed;
+}
+
+void BoxLink::pumpUi() {
+  if (!m_pump || m_inPump || std::this_thread::get_id() != m_pumpThread) return;
+  // A timer handler run by the pump may itself wait on the box: no nesting.
+  struct Guard {
+    bool &flag;
+    ~Guard() { flag = false; }
+  } guard{m_inPump = true};
+  m_pump();
+}
+
+}  // namespace kvx::device

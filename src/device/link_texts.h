@@ -1,0 +1,20 @@
+#pragma once
+// What the link tells the user, word for word (status bar and the panel shown
+// when the box is not found). UTF-8.
+
+namespace kvx::device::texts {
+
+// Two blanks after "Erreur", as the users of the box know it.
+inline constexpr const char *kPortError = "Erreur  gestion voie série";
+inline constexpr const char *kBoxPresent = "Nuvex KVX présente";
+inline constexpr const char *kSearching = "Vérification présence d'Nuvex KVX";
+// Followed by the number of the last port tried.
+inline constexpr const char *kNotFoundOnPort = "Nuvex KVX non trouvé sur COM";
+
+// The NuvexAbsent panel.
+inline constexpr const char *kAbsentTitle = "Nuvex KVX non trouvé";
+inline constexpr const char *kAbsentRetry = "Verifier puis cliquer ici";
+inline constexpr const char *kAbsentEscape = "Abandon";
+inline constexpr const char *kAbsentAdvice = "Eteindre Nuvex KVX puis rallumer";
+
+}  // namespace kvx::device::texts
