@@ -1,0 +1,167 @@
+// The channel kinds that are not plain box inputs: analog output, binary
+// inputs, keyboard entry and time base.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "model/entree_binaire.h"
+#include "model/sortie_analogique.h"
+#include "model/voie.h"
+#include "sections_memoire.h"
+
+namespace kvx::model {
+namespace {
+
+TEST(SortieAnalogique, CodesGiveZeroToFiveVolts) {
+  const TsortieAnalogique sa;
+  EXPECT_EQ(sa.TensionDeCode(0), 0);
+  EXPECT_DOUBLE_EQ(sa.TensionDeCode(255), 5);
+  EXPECT_DOUBLE_EQ(sa.TensionDeCode(51), 1);
+  EXPECT_EQ(sa.ValeurDeCode(128), sa.TensionDeCode(128));
+}
+
+TEST(SortieAnalogique, RampRunsFromDebutToFinOrBack) {
+  TsortieAnalogique sa;
+  sa.Debut = 50;
+  sa.Fin = 250;
+  sa.CalculeRampe();
+  ASSERT_EQ(sa.NombrePointsRampe(), 201);
+  EXPECT_NEAR(sa.valeurs[0], 0.980, 5e-4);
+  EXPECT_NEAR(sa.valeurs[200], 4.902, 5e-4);
+  EXPECT_EQ(sa.tampon[100], sa.valeurs[100]);
+  EXPECT_NEAR(sa.valeurs[1] - sa.valeurs[0], 5.0 / 255, 1e-12);
+  sa.Inverse = true;
+  sa.CalculeRampe();
+  EXPECT_NEAR(sa.valeurs[0], 4.902, 5e-4);
+  EXPECT_NEAR(sa.valeurs[200], 0.980, 5e-4);
+  sa.Debut = 10;
+  sa.Fin = 9;
+  EXPECT_EQ(sa.NombrePointsRampe(), 0);
+  sa.Fin = 10;
+  EXPECT_EQ(sa.NombrePointsRampe(), 1);
+}
+
+TEST(SortieAnalogique, RampCodesFromAFileStayWithinTheOutput) {
+  SectionsMemoire ini;
+  ini.met("SA", "Debut", -100000);
+  ini.met("SA", "Fin", 100000);
+  TsortieAnalogique sa;
+  sa.LitSection("SA", ini);
+  EXPECT_EQ(sa.Debut, 0);
+  EXPECT_EQ(sa.Fin, 255);
+  EXPECT_EQ(sa.NombrePointsRampe(), 256);
+  EXPECT_DOUBLE_EQ(sa.valeurs[255], 5);
+}
+
+TEST(EntreeBinaire, BitCountSetsMaskAndRange) {
+  const struct {
+    int bits;
+    unsigned masque;
+    double maxi;
+  } cas[] = {{0, 0, 1},          {1, 1, 2},          {3, 7, 8},         {8, 255, 256},
+             {15, 32767, 32768}, {16, 65535, 65536}, {20, 65535, 65536}};
+  for (const auto &c : cas) {
+    TentreeBinaire eb;
+    eb.FixeNbreBits(static_cast<std::uint8_t>(c.bits));
+    EXPECT_EQ(eb.masque, c.masque) << c.bits;
+    EXPECT_EQ(eb.Maxi, c.maxi) << c.bits;
+  }
+  TentreeBinaire eb;
+  eb.FixeNbreBits(8);
+  EXPECT_EQ(eb.TexteCalibre(), "255");
+  EXPECT_EQ(eb.ValeurDeCode(0x1FF), 255);
+  eb.FixeNbreBits(3);
+  EXPECT_EQ(eb.ValeurDeCode(0xFD), 5);
+}
+
+TEST(EntreeBinaire, ValuesShowInDecimalHexadecimalAndBinary) {
+  const struct {
+    double valeur;
+    int bits;
+    const char *texte;
+  } cas[] = {
+      {5, 3, "5=05h=101b"},
+      {5.4, 3, "5=05h=101b"},
+      {255, 8, "255=FFh=11111111b"},
+      {300, 8, "300=2Ch=00101100b"},
+      {0, 1, "0=00h=0b"},
+      {-1, 3, "65535=FFh=111b"},
+      {std::nan(""), 3, "0=00h=000b"},
+      {1e20, 2, "0=00h=00b"},
+      {70000, 16, "4464=70h=0001000101110000b"},
+      {7, 0, "7=07h=b"},
+  };
+  for (const auto &c : cas) {
+    TentreeBinaire eb;
+    eb.FixeNbreBits(static_cast<std::uint8_t>(c.bits));
+    EXPECT_EQ(eb.TexteNomValeur(c.valeur), c.texte) << c.valeur;
+  }
+}
+
+TEST(EntreeBinaire, BitCountFromAFileIsBounded) {
+  for (const auto &[lu, attendu] : {std::pair{300, 16}, {-5, 0}, {4, 4}}) {
+    SectionsMemoire ini;
+    ini.met("EB", "Nbre", lu);
+    TentreeBinaire eb;
+    eb.LitSection("EB", ini);
+    EXPECT_EQ(eb.Nbre, attendu);
+  }
+}
+
+// What the user first sees of every channel, as the graph builds them.
+TEST(Voies, DefaultsOfEveryKind) {
+  MasseTemporaire masse(true);
+  const TbaseDeTemps t;
+  EXPECT_EQ(t.Nom, "t");
+  EXPECT_EQ(t.Unite, "s");
+  EXPECT_EQ(t.Signif, "durée");
+  EXPECT_EQ(t.NumeroNuvex, -1);
+  EXPECT_EQ(t.NomEntree(), "");
+  EXPECT_EQ(t.Couleur, kCouleurNoir);
+
+  const TsortieAnalogique sa;
+  EXPECT_EQ(sa.Nom, "Vsa");
+  EXPECT_EQ(sa.Unite, "V");
+  EXPECT_EQ(sa.Signif, "Tension sortie analogique");
+  EXPECT_EQ(sa.NumeroNuvex, -1);
+  EXPECT_EQ(sa.Debut, 0);
+  EXPECT_EQ(sa.Fin, 255);
+  EXPECT_EQ(sa.Deltat, 1000);
+  EXPECT_FALSE(sa.Inverse);
+  EXPECT_EQ(sa.Mini, 0);
+  EXPECT_EQ(sa.Maxi, 5);
+  EXPECT_EQ(sa.NomEntree(), "SA");
+  EXPECT_EQ(sa.TexteCalibre(), "0-5 V");
+
+  const TentreeClavier clavier;
+  EXPECT_EQ(clavier.Nom, "X");
+  EXPECT_EQ(clavier.Unite, "");
+  EXPECT_FALSE(clavier.avecUnite);
+  EXPECT_EQ(clavier.NumeroNuvex, -2);
+  EXPECT_EQ(clavier.NomEntree(), "Clavier");
+  EXPECT_EQ(clavier.Couleur, kCouleurRouge);
+
+  const TentreeBinaire eb;
+  EXPECT_EQ(eb.Nom, "EB");
+  EXPECT_EQ(eb.Signif, "Entrées binaires");
+  EXPECT_EQ(eb.Nbre, 3);
+  EXPECT_EQ(eb.masque, 7);
+  EXPECT_EQ(eb.Mini, 0);
+  EXPECT_EQ(eb.Maxi, 8);
+  EXPECT_EQ(eb.NumeroNuvex, -1);
+  EXPECT_EQ(eb.NomEntree(), "EB");
+
+  for (int slot = kVoieV1; slot <= kVoieV4; ++slot) {
+    const Tvoie v("V" + std::to_string(slot - 4), "V", "", slot);
+    EXPECT_EQ(v.NumeroNuvex, slot - kVoieV1);
+    EXPECT_EQ(v.NomEntree(), "EA" + std::to_string(slot - kVoieV1));
+    EXPECT_DOUBLE_EQ(v.Maxi, 2.5);
+    EXPECT_DOUBLE_EQ(v.Mini, -2.5);
+    EXPECT_FALSE(v.Active);
+    EXPECT_FALSE(v.Capteur);
+  }
+}
+
+}  // namespace
+}  // namespace kvx::model
