@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QSet>
+#include <array>
+#include <functional>
+
+#include "ui/readout_layout.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+// The program's one main window: tool bar of acquisition commands, the graph,
+// the mode panels and the voltmeter column, the progress gauge, the status
+// bar and the popup menu. It lives from start to end of the program and
+// owns the acquisition timer; settings dialogs are opened from its panels.
+namespace kvx::ui {
+
+class TPanelCourbe;
+class TPanelMode;
+class TPanelVoies;
+
+inline constexpr const char *kTitreFenetre = "Acquisition par Nuvex KVX pour Tabulyse";
+
+class TKVXmainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The three screen layouts of the menu and of F5/F6.
+  enum class Ecran { GraphePleinEcran, VoltmetrePleinEcran, GrapheEtVoltmetre };
+
+  struct Options {
+    bool capteurs = true;  // show the "&Capteurs" menu item (switch /C)
+  };
+
+  explicit TKVXmainForm(const Options &options, QWidget *parent = nullptr);
+  ~TKVXmainForm() override;
+
+  // Status bar: panel 0 carries the messages, panel 1 a short figure.
+  void AfficheStatut(const QString &texte, int panneau = 0);
+  QString Statut(int panneau) const;
+
+  Ecran ecran() const { return m_ecran; }
+  void FixeEcran(Ecran ecran);
+  void MiseEnPageAfficheurs();
+  // "Ref Alt" when every range is centred on zero, else "Ref OV".
+  void AfficheMasse(bool masse);
+
+  // Where other parts of the program join in. The start-up hook runs once, at
+  // the first activation, after the box search; the closing hook runs in the
+  // closing sequence after the box has been stopped, before the window goes.
+  void FixeDemarrage(std::function<void()> demarrage) { m_demarrage = std::move(demarrage); }
+  void FixeFermeture(std::function<void()> fermeture) { m_fermeture = std::move(fermeture); }
+  // A click on one of the named panels or their labels runs `action` with the
+  // slot number of the channel the control shows (0 when it shows none).
+  void RelieClic(const QStringList &noms, std::function<void(int slot)> action);
+
+  // Controls, named as the user's documentation names them.
+  QToolBar *ToolBar1;
+  QToolButton *EnregistreBtn;
+  QToolButton *StopBtn;
+  QToolButton *ResetBtn;
+  QToolButton *UndoBtn;
+  QToolButton *RegSaveBtn;
+  QToolButton *ToolButton1;
+  QToolButton *PlusBtn;
+  QToolButton *ExitBtn;
+  TPanelCourbe *PanelCourbe;
+  QWidget *PanelCommande;
+  TPanelMode *PanelMode;
+  TPanelVoies *PanelVoies;
+  QProgressBar *Gauge;
+  QStatusBar *Header;
+  QMenu *Menu;
+  QAction *SaveConfigItem;
+  QAction *OpenConfigItem;
+  QAction *SaveData;
+  QAction *CopyData;
+  QAction *AproposItem;
+  QAction *CapteursItem;
+  QAction *PleinEcranItem;
+  QAction *VoltmetreItem;
+  QAction *GrapheVolt;
+  QTimer *Timer;
+
+ protected:
+  bool event(QEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void showEvent(QShowEvent *event) override;
+
+ private:
+  void CreeBarreOutils();
+  void CreeMenu(const Options &options);
+  void CreeCentre();
+  void CreeBarreEtat();
+  void RelieControles();
+  void EcouteClics();
+  void PremiereActivation();
+  bool ToucheFenetre(QKeyEvent *cle);
+  bool ClicPanneau(QObject *watched);
+  void AppliqueEcran();
+  EntreesBoites EntreesAfficheurs() const;
+  std::array<QColor, kNbBoites> CouleursAfficheurs() const;
+
+  int ModeAcquisition() const;
+  int ModeSynchro() const;
+
+  Ecran m_ecran = Ecran::GrapheEtVoltmetre;
+  bool m_premiereActivation = true;
+  std::array<QLabel *, 2> m_panneaux{};
+  QActionGroup *m_groupeEcran = nullptr;
+  QMap<QString, std::function<void(int)>> m_clics;
+  QSet<QObject *> m_ciblesClic;
+  std::function<void()> m_demarrage;
+  std::function<void()> m_fermeture;
+};
+
+}  // namespace kvx::ui

@@ -1,0 +1,160 @@
+// The main window's screen layouts, read-out sizes, keys and hints.
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusTipEvent>
+#include <QToolButton>
+
+#include "ui/kvxmain.h"
+#include "ui/panel_courbe.h"
+#include "ui/panel_mode.h"
+#include "ui/panel_voies.h"
+
+namespace kvx::ui {
+
+namespace {
+
+constexpr int kLargeurCommande = 256;
+constexpr int kLargeurMode = 128;
+constexpr int kResteGraphe = 6;  // what the graph keeps beside the full-screen voltmeter
+constexpr int kModeClavier = 0;
+constexpr int kModeTemps = 1;
+constexpr int kSynchroClavier = 2;
+
+}  // namespace
+
+void TKVXmainForm::FixeEcran(Ecran ecran) {
+  m_ecran = ecran;
+  QAction *coche = ecran == Ecran::GraphePleinEcran      ? PleinEcranItem
+                   : ecran == Ecran::VoltmetrePleinEcran ? VoltmetreItem
+                                                         : GrapheVolt;
+  coche->setChecked(true);
+  AppliqueEcran();
+}
+
+void TKVXmainForm::AppliqueEcran() {
+  const QWidget *centre = centralWidget();
+  const int largeur = centre ? centre->width() : width();
+  switch (m_ecran) {
+    case Ecran::GraphePleinEcran:
+      // The graph covers the whole client area between tool bar and status bar.
+      PanelCommande->hide();
+      break;
+    case Ecran::VoltmetrePleinEcran:
+      PanelMode->hide();
+      PanelCommande->setFixedWidth(std::max(largeur - kResteGraphe, kLargeurMode));
+      PanelCommande->show();
+      break;
+    case Ecran::GrapheEtVoltmetre:
+      PanelMode->setFixedWidth(kLargeurMode);
+      PanelMode->show();
+      PanelCommande->setFixedWidth(kLargeurCommande);
+      PanelCommande->show();
+      break;
+  }
+  MiseEnPageAfficheurs();
+}
+
+void TKVXmainForm::MiseEnPageAfficheurs() {
+  const EntreesBoites entrees = EntreesAfficheurs();
+  SortiesBoites sorties;
+  if (m_ecran == Ecran::VoltmetrePleinEcran) {
+    // The column's own margins and the reference label are not room for boxes.
+    const int largeur = PanelCommande->width() - 4;
+    const int hauteur = PanelVoies->height() - PanelVoies->masseLabel()->sizeHint().height() - 8;
+    sorties = DispositionVoltmetre(entrees, largeur, hauteur, ModeAcquisition());
+  } else {
+    sorties = DispositionNormale(entrees, height());
+  }
+  PanelVoies->Applique(sorties, CouleursAfficheurs());
+}
+
+void TKVXmainForm::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  m_panneaux[0]->setFixedWidth(std::max(width() / 2, 1));
+  if (m_ecran == Ecran::VoltmetrePleinEcran)
+    AppliqueEcran();
+  else
+    MiseEnPageAfficheurs();
+}
+
+bool TKVXmainForm::event(QEvent *event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Hints show in the title bar; the status bar keeps the box's messages.
+    const QString tip = static_cast<QStatusTipEvent *>(event)->tip();
+    setWindowTitle(tip.isEmpty() ? QString::fromUtf8(kTitreFenetre) : tip);
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TKVXmainForm::EcouteClics() {
+  QList<QWidget *> cibles;
+  const TPanelMode *m = PanelMode;
+  for (QWidget *w : {static_cast<QWidget *>(m->ClavierGB), static_cast<QWidget *>(m->ModeGB),
+                     static_cast<QWidget *>(m->ModeLabel), static_cast<QWidget *>(m->SynchroGB),
+                     static_cast<QWidget *>(m->SynchroLabel),
+                     static_cast<QWidget *>(m->SortieAnaGB), static_cast<QWidget *>(m->LabelSA)})
+    cibles << w;
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot)
+    cibles << PanelVoies->cadre(slot) << PanelVoies->cadre(slot)->afficheur();
+  for (QWidget *w : cibles) m_ciblesClic.insert(w);
+}
+
+bool TKVXmainForm::ClicPanneau(QObject *watched) {
+  auto *w = qobject_cast<QWidget *>(watched);
+  if (w == nullptr || !w->isEnabled()) return false;
+  auto it = m_clics.constFind(w->objectName());
+  if (it == m_clics.constEnd() && w->parentWidget() != nullptr)
+    it = m_clics.constFind(w->parentWidget()->objectName());
+  if (it == m_clics.constEnd()) return false;  // its settings dialog is not there yet
+  const int slot = w->property("tag").toInt();
+  const auto action = it.value();
+  action(slot);
+  return true;
+}
+
+bool TKVXmainForm::ToucheFenetre(QKeyEvent *cle) {
+  if (cle->key() == Qt::Key_F5 && cle->modifiers() == Qt::NoModifier) {
+    FixeEcran(m_ecran == Ecran::GraphePleinEcran ? Ecran::GrapheEtVoltmetre
+                                                 : Ecran::GraphePleinEcran);
+    return true;
+  }
+  if (cle->key() == Qt::Key_F6 && cle->modifiers() == Qt::NoModifier) {
+    FixeEcran(m_ecran == Ecran::VoltmetrePleinEcran ? Ecran::GrapheEtVoltmetre
+                                                    : Ecran::VoltmetrePleinEcran);
+    return true;
+  }
+  if (cle->key() != Qt::Key_Space || cle->modifiers() != Qt::NoModifier ||
+      !EnregistreBtn->isEnabled())
+    return false;
+  const int mode = ModeAcquisition();
+  if (mode == kModeClavier) return false;  // the keyboard entry types its own blanks
+  if (cle->isAutoRepeat()) return true;    // one point a press, even if held down
+  if (mode != kModeTemps || ModeSynchro() == kSynchroClavier) EnregistreBtn->click();
+  return true;
+}
+
+bool TKVXmainForm::eventFilter(QObject *watched, QEvent *event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      auto *w = qobject_cast<QWidget *>(watched);
+      // Only keys meant for this window, not for a dialog opened over it.
+      if (w == nullptr || w->window() != this || QApplication::activeModalWidget() != nullptr)
+        return false;
+      return ToucheFenetre(static_cast<QKeyEvent *>(event));
+    }
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+          m_ciblesClic.contains(watched))
+        return ClicPanneau(watched);
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kvx::ui

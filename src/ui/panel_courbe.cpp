@@ -1,0 +1,68 @@
+#include "ui/panel_courbe.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/hints.h"
+#include "ui/oscillo.h"
+
+namespace kvx::ui {
+
+TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOscillo(this)) {
+  setObjectName(QStringLiteral("PanelCourbe"));
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+  CreeNuvexAbsent();
+}
+
+void TPanelCourbe::CreeNuvexAbsent() {
+  NuvexAbsent = new QFrame(this);
+  NuvexAbsent->setObjectName(QStringLiteral("NuvexAbsent"));
+  NuvexAbsent->setGeometry(8, 8, 257, 137);
+  NuvexAbsent->setFrameShape(QFrame::Panel);
+  NuvexAbsent->setFrameShadow(QFrame::Raised);
+  NuvexAbsent->setAutoFillBackground(true);
+  QPalette p = NuvexAbsent->palette();
+  p.setColor(QPalette::Window, Qt::red);
+  p.setColor(QPalette::WindowText, Qt::white);
+  NuvexAbsent->setPalette(p);
+
+  auto *titre = new QLabel(QStringLiteral("Nuvex KVX non trouvé"), NuvexAbsent);
+  titre->setObjectName(QStringLiteral("Label6"));
+  QFont f = titre->font();
+  f.setBold(true);
+  titre->setFont(f);
+  ComBtn = new QPushButton(QStringLiteral("Verifier puis cliquer ici"), NuvexAbsent);
+  ComBtn->setObjectName(QStringLiteral("ComBtn"));
+  FixeHint(ComBtn, QStringLiteral("Test KVX|Recherche Nuvex KVX sur Comi"));
+  EscapeBtn = new QPushButton(QStringLiteral("Abandon"), NuvexAbsent);
+  EscapeBtn->setObjectName(QStringLiteral("EscapeBtn"));
+  auto *conseil = new QLabel(QStringLiteral("Eteindre Nuvex KVX puis rallumer"), NuvexAbsent);
+  conseil->setObjectName(QStringLiteral("Label7"));
+  Label8 = new QLabel(QStringLiteral("Téléchargement Veltor en cours"), NuvexAbsent);
+  Label8->setObjectName(QStringLiteral("Label8"));
+  Label8->hide();
+
+  auto *l = new QVBoxLayout(NuvexAbsent);
+  l->setContentsMargins(8, 6, 8, 6);
+  l->setSpacing(4);
+  l->addWidget(titre, 0, Qt::AlignHCenter);
+  l->addWidget(conseil, 0, Qt::AlignHCenter);
+  l->addWidget(ComBtn);
+  l->addWidget(EscapeBtn);
+  l->addWidget(Label8, 0, Qt::AlignHCenter);
+  // Shown by the box search when nothing answered.
+  NuvexAbsent->hide();
+}
+
+void TPanelCourbe::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  Oscillo->setGeometry(rect());
+  NuvexAbsent->raise();
+}
+
+}  // namespace kvx::ui

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The graph area: the paint box filling a white panel, and over its top-left
+// corner the red panel that tells the user the box was not found and offers
+// to search again.
+namespace kvx::ui {
+
+class TOscillo;
+
+class TPanelCourbe : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPanelCourbe(QWidget *parent = nullptr);
+
+  TOscillo *Oscillo;
+  QFrame *NuvexAbsent;
+  QPushButton *ComBtn;
+  QPushButton *EscapeBtn;
+  QLabel *Label8;  // optical-fork program upload under way
+
+ protected:
+  void resizeEvent(QResizeEvent *event) override;
+
+ private:
+  void CreeNuvexAbsent();
+};
+
+}  // namespace kvx::ui

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QWidget>
+#include <array>
+
+#include "ui/readout_layout.h"
+
+class QLabel;
+
+// The voltmeter column of the main window: the reference label at the top and
+// one box a channel (binary inputs, V1..V4, optical fork) stacked from the
+// bottom up, each holding its large read-out. Clicking a box opens that
+// channel's settings, so every box and label carries its slot number.
+namespace kvx::ui {
+
+// One read-out box: the caption names the channel and its range, the label
+// inside shows the live value.
+class TcadreVoie : public QGroupBox {
+  Q_OBJECT
+ public:
+  TcadreVoie(const QString &nom, const QString &nomLabel, int slot, QWidget *parent);
+  int slot() const { return m_slot; }
+  QLabel *afficheur() const { return m_afficheur; }
+  void FixeHautLabel(int haut);
+
+ protected:
+  void resizeEvent(QResizeEvent *event) override;
+
+ private:
+  void placeLabel();
+  int m_slot;
+  int m_hautLabel = 15;
+  QLabel *m_afficheur;
+};
+
+class TPanelVoies : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPanelVoies(QWidget *parent = nullptr);
+
+  QLabel *masseLabel() const { return m_masse; }
+  // Slot 4..9 → its box.
+  TcadreVoie *cadre(int slot) const { return m_cadres[slot - kPremiereBoite]; }
+
+  // Gives every box the size, colours and fonts of `sorties`; `couleurs`
+  // holds the channel colours, slot 4 first.
+  void Applique(const SortiesBoites &sorties, const std::array<QColor, kNbBoites> &couleurs);
+
+ private:
+  QLabel *m_masse;
+  std::array<TcadreVoie *, kNbBoites> m_cadres{};
+};
+
+}  // namespace kvx::ui
