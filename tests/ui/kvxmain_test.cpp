@@ -1,0 +1,251 @@
+#include "ui/kvxmain.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolButton>
+
+#include "ui/panel_mode.h"
+#include "ui/panel_voies.h"
+#include "ui_test_app.h"
+
+namespace kvx::ui {
+namespace {
+
+class FenetreTest : public testing::Test {
+ protected:
+  FenetreTest() { test::Application(); }
+  void SetUp() override {
+    m_form = std::make_unique<TKVXmainForm>(TKVXmainForm::Options{});
+    m_form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+  }
+  template <class W>
+  W *Controle(const char *nom) {
+    W *w = m_form->findChild<W *>(QString::fromLatin1(nom));
+    EXPECT_NE(w, nullptr) << nom;
+    return w;
+  }
+  std::unique_ptr<TKVXmainForm> m_form;
+};
+
+struct CasTexte {
+  const char *nom;
+  const char *texte;
+};
+
+TEST_F(FenetreTest, ToolBarButtonsCarryTheirCaptionsAndHints) {
+  const CasTexte boutons[] = {{"EnregistreBtn", "Acquisition"}, {"StopBtn", "Stop"},
+                              {"ResetBtn", "RàZ"},             {"UndoBtn", "Défaire"},
+                              {"RegSaveBtn", "Tabulyse"},      {"ToolButton1", "Aide"},
+                              {"PlusBtn", "Menu"},             {"ExitBtn", "Quitter"}};
+  for (const CasTexte &c : boutons) {
+    auto *b = Controle<QToolButton>(c.nom);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->text(), QString::fromUtf8(c.texte)) << c.nom;
+    EXPECT_EQ(b->size(), QSize(75, 50)) << c.nom;
+  }
+  EXPECT_EQ(Controle<QToolButton>("UndoBtn")->toolTip(), QStringLiteral("Défaire"));
+  EXPECT_EQ(Controle<QToolButton>("UndoBtn")->statusTip(),
+            QStringLiteral("Supprimer le dernier point"));
+  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(), QString());
+  EXPECT_EQ(Controle<QToolButton>("StopBtn")->statusTip(),
+            QStringLiteral("Arrêt de l'acquisition"));
+}
+
+TEST_F(FenetreTest, AcquisitionButtonsStartDisabled) {
+  for (const char *nom : {"EnregistreBtn", "StopBtn", "ResetBtn", "UndoBtn", "RegSaveBtn"})
+    EXPECT_FALSE(Controle<QToolButton>(nom)->isEnabled()) << nom;
+  EXPECT_TRUE(Controle<QToolButton>("ExitBtn")->isEnabled());
+  EXPECT_TRUE(Controle<QToolButton>("PlusBtn")->isEnabled());
+}
+
+TEST_F(FenetreTest, PanelsAndLabelsHaveTheirTexts) {
+  const CasTexte boites[] = {{"ClavierGB", "Clavier"},          {"ModeGB", "Mode et options"},
+                             {"PointGB", "Point par point"},    {"SynchroGB", "Synchronisation"},
+                             {"BalayageGB", "Balayage"},        {"SortieAnaGB", "Sortie analogique"},
+                             {"ModeVeltorGB", "Fourche optique"}, {"EntreeBinGB", "Entrées binaires"},
+                             {"GroupBox3", "Fourche optique"}};
+  for (const CasTexte &c : boites)
+    EXPECT_EQ(Controle<QGroupBox>(c.nom)->title(), QString::fromUtf8(c.texte)) << c.nom;
+  EXPECT_EQ(Controle<QCheckBox>("MonocoupCB")->text(), QStringLiteral("Monocoup"));
+  EXPECT_EQ(Controle<QCheckBox>("PointAutoCB")->text(), QStringLiteral("Automatique"));
+  EXPECT_EQ(Controle<QCheckBox>("VeltorAutoCB")->text(), QStringLiteral("Arrêt auto. après"));
+  EXPECT_TRUE(Controle<QCheckBox>("VeltorAutoCB")->isChecked());
+  EXPECT_EQ(Controle<QLabel>("Label9")->text(), QStringLiteral("secondes"));
+  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref Alt"));
+  m_form->AfficheMasse(false);
+  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref OV"));
+  for (const char *nom : {"ClavierGB", "SortieAnaGB", "ModeVeltorGB"})
+    EXPECT_FALSE(Controle<QWidget>(nom)->isVisible()) << nom;
+  EXPECT_EQ(Controle<QWidget>("Gauge")->height(), 8);
+}
+
+TEST_F(FenetreTest, ChannelBoxesAndLabelsCarryTheirSlot) {
+  const struct {
+    const char *boite;
+    const char *label;
+    int slot;
+  } cas[] = {{"GroupBox5", "Label1", 5}, {"GroupBox4", "Label5", 6}, {"GroupBox1", "Label2", 7},
+             {"GroupBox2", "Label3", 8}, {"EntreeBinGB", "EbinLabel", 4},
+             {"GroupBox3", "Label4", 9}};
+  int basPrecedent = 1 << 30;
+  for (const auto &c : cas) {
+    auto *b = Controle<QGroupBox>(c.boite);
+    auto *l = Controle<QLabel>(c.label);
+    EXPECT_EQ(b->property("tag").toInt(), c.slot);
+    EXPECT_EQ(l->property("tag").toInt(), c.slot);
+    EXPECT_EQ(l->parentWidget(), b);
+    // Stacked from the bottom up in this order.
+    EXPECT_LT(b->geometry().bottom(), basPrecedent) << c.boite;
+    basPrecedent = b->geometry().top();
+  }
+}
+
+TEST_F(FenetreTest, NotFoundPanelIsRedAtTheTopLeftOfTheGraph) {
+  auto *panneau = Controle<QWidget>("NuvexAbsent");
+  EXPECT_EQ(panneau->geometry(), QRect(8, 8, 257, 137));
+  EXPECT_EQ(panneau->parentWidget()->objectName(), QStringLiteral("PanelCourbe"));
+  EXPECT_EQ(panneau->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_EQ(Controle<QPushButton>("ComBtn")->text(), QStringLiteral("Verifier puis cliquer ici"));
+  EXPECT_EQ(Controle<QPushButton>("ComBtn")->statusTip(),
+            QStringLiteral("Recherche Nuvex KVX sur Comi"));
+  EXPECT_EQ(Controle<QPushButton>("EscapeBtn")->text(), QStringLiteral("Abandon"));
+  EXPECT_EQ(Controle<QLabel>("Label6")->text(), QStringLiteral("Nuvex KVX non trouvé"));
+  EXPECT_EQ(Controle<QLabel>("Label7")->text(), QStringLiteral("Eteindre Nuvex KVX puis rallumer"));
+  EXPECT_EQ(Controle<QLabel>("Label8")->text(), QStringLiteral("Téléchargement Veltor en cours"));
+}
+
+TEST_F(FenetreTest, MenuHoldsEveryItemAndOnlyTheLayoutsAreReadyYet) {
+  const CasTexte articles[] = {{"SaveConfigItem", "&Sauver configuration"},
+                               {"OpenConfigItem", "&Ouvrir configuration"},
+                               {"SaveData", "Sauver données"},
+                               {"CopyData", "Copier données"},
+                               {"AproposItem", "&A propos..."},
+                               {"CapteursItem", "&Capteurs"},
+                               {"PleinEcranItem", "&Graphe plein écran F5"},
+                               {"VoltmetreItem", "&Voltmètre plein écran F6"},
+                               {"GrapheVolt", "Graphe &et voltmètre"}};
+  auto *menu = Controle<QMenu>("Menu");
+  ASSERT_NE(menu, nullptr);
+  QStringList ordre;
+  for (QAction *a : menu->actions())
+    if (!a->isSeparator()) ordre << a->objectName();
+  QStringList attendu;
+  for (const CasTexte &c : articles) {
+    attendu << QString::fromLatin1(c.nom);
+    auto *a = Controle<QAction>(c.nom);
+    EXPECT_EQ(a->text(), QString::fromUtf8(c.texte));
+  }
+  EXPECT_EQ(ordre, attendu);
+  EXPECT_FALSE(m_form->SaveConfigItem->isEnabled());
+  EXPECT_TRUE(m_form->CapteursItem->isVisible());
+  EXPECT_TRUE(m_form->GrapheVolt->isChecked());
+  EXPECT_EQ(m_form->PlusBtn->menu(), menu);
+}
+
+TEST(FenetreOptions, SensorItemHiddenOnRequest) {
+  test::Application();
+  TKVXmainForm form(TKVXmainForm::Options{false});
+  EXPECT_FALSE(form.CapteursItem->isVisible());
+}
+
+TEST_F(FenetreTest, F5AndF6ToggleTheirFullScreenLayouts) {
+  QTest::keyClick(m_form.get(), Qt::Key_F5);
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GraphePleinEcran);
+  EXPECT_TRUE(m_form->PleinEcranItem->isChecked());
+  EXPECT_FALSE(m_form->PanelCommande->isVisible());
+  QTest::keyClick(m_form.get(), Qt::Key_F5);
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
+  EXPECT_TRUE(m_form->GrapheVolt->isChecked());
+  EXPECT_EQ(m_form->PanelCommande->width(), 256);
+
+  // F6 from a focused control: the window sees the key first.
+  Controle<QLineEdit>("NbreEdit")->setFocus();
+  QTest::keyClick(Controle<QLineEdit>("NbreEdit"), Qt::Key_F6);
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::VoltmetrePleinEcran);
+  EXPECT_TRUE(m_form->VoltmetreItem->isChecked());
+  EXPECT_FALSE(m_form->PanelMode->isVisible());
+  EXPECT_EQ(m_form->PanelCommande->width(), m_form->centralWidget()->width() - 6);
+  QTest::keyClick(m_form.get(), Qt::Key_F5);
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GraphePleinEcran);
+  QTest::keyClick(m_form.get(), Qt::Key_F6);
+  QTest::keyClick(m_form.get(), Qt::Key_F6);
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
+  EXPECT_TRUE(m_form->PanelMode->isVisible());
+}
+
+TEST_F(FenetreTest, MenuItemsSwitchTheLayout) {
+  m_form->VoltmetreItem->trigger();
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::VoltmetrePleinEcran);
+  m_form->GrapheVolt->trigger();
+  EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
+}
+
+TEST_F(FenetreTest, FullScreenVoltmeterGrowsTheReadOuts) {
+  auto *v1 = Controle<QGroupBox>("GroupBox5");
+  const int normale = v1->height();
+  m_form->resize(900, 700);
+  m_form->FixeEcran(TKVXmainForm::Ecran::VoltmetrePleinEcran);
+  QCoreApplication::processEvents();
+  EXPECT_GT(v1->height(), 2 * normale);
+  EXPECT_TRUE(v1->findChild<QLabel *>(QStringLiteral("Label1"))->font().pixelSize() > 30);
+}
+
+TEST_F(FenetreTest, ReadOutFontFollowsTheWindowHeight) {
+  auto *v1 = Controle<QGroupBox>("GroupBox5");
+  auto *v3 = Controle<QGroupBox>("GroupBox1");
+  for (const auto &[hauteur, s] : {std::pair{480, 10}, std::pair{481, 12}, std::pair{601, 14}}) {
+    m_form->resize(700, hauteur);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_form->height(), hauteur);
+    EXPECT_EQ(v1->font().pointSize(), s) << hauteur;
+    EXPECT_EQ(v1->height(), 4 * s) << hauteur;
+    EXPECT_EQ(v3->height(), 2 * s) << hauteur;
+  }
+}
+
+TEST_F(FenetreTest, HintsShowInTheTitleBar) {
+  QStatusTipEvent survol(QStringLiteral("Arrêt de l'acquisition"));
+  QCoreApplication::sendEvent(m_form->StopBtn, &survol);
+  EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Arrêt de l'acquisition"));
+  QStatusTipEvent sortie{QString()};
+  QCoreApplication::sendEvent(m_form->StopBtn, &sortie);
+  EXPECT_EQ(m_form->windowTitle(), QString::fromUtf8(kTitreFenetre));
+  EXPECT_EQ(m_form->Statut(0), QString());
+}
+
+TEST_F(FenetreTest, MinimumSizeAndStatusPanels) {
+  EXPECT_EQ(m_form->minimumSize(), QSize(550, 380));
+  m_form->resize(300, 200);
+  EXPECT_EQ(m_form->size(), QSize(550, 380));
+  m_form->resize(800, 600);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_form->findChild<QLabel *>(QStringLiteral("Header0"))->width(), 400);
+  EXPECT_EQ(m_form->findChild<QLabel *>(QStringLiteral("Header1"))->width(), 50);
+  m_form->AfficheStatut(QStringLiteral("Acquisition en cours"));
+  EXPECT_EQ(m_form->Statut(0), QStringLiteral("Acquisition en cours"));
+}
+
+TEST_F(FenetreTest, PanelClicksReachTheirHandlerWithTheSlot) {
+  std::vector<int> recus;
+  m_form->RelieClic({QStringLiteral("GroupBox5"), QStringLiteral("GroupBox4")},
+                    [&](int slot) { recus.push_back(slot); });
+  QTest::mouseClick(Controle<QLabel>("Label5"), Qt::LeftButton);
+  QTest::mouseClick(Controle<QGroupBox>("GroupBox5"), Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseClick(Controle<QGroupBox>("GroupBox1"), Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseClick(Controle<QLabel>("Label1"), Qt::RightButton);
+  EXPECT_EQ(recus, (std::vector<int>{6, 5}));
+}
+
+}  // namespace
+}  // namespace kvx::ui

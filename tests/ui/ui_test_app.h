@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QApplication>
+
+// Widget tests need one application object for the whole test binary; it is
+// made at the first test that asks for it (offscreen, set by the harness).
+namespace kvx::ui::test {
+
+inline QApplication &Application() {
+  static int argc = 1;
+  static char nom[] = "test_ui";
+  static char *argv[] = {nom, nullptr};
+  static QApplication *app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// Base of fixtures whose members are widgets: the application comes first.
+struct AvecApplication {
+  AvecApplication() { Application(); }
+};
+
+}  // namespace kvx::ui::test
