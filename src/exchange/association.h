@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kvx::exchange {
+
+// The texts of the file association: a desktop entry that starts the program
+// with the file, the type of ".KVX" files, and the user's choice of this
+// program as their default. The shell writes them to the user's folders.
+
+// The executable's path quoted for an Exec line: between double quotes with
+// '"', '`', '$' and '\' escaped, '%' doubled, then the backslashes doubled
+// again for the desktop file's string rule. Nothing for a path holding a
+// control character, which no Exec line can carry.
+std::optional<std::string> CiteCheminExec(const std::string &executable);
+
+// The whole desktop entry; nothing when the path cannot be quoted.
+std::optional<std::string> TexteEntreeBureau(const std::string &executable);
+
+// The shared-mime-info package that gives "*.kvx" and "*.KVX" their type.
+std::string TexteTypeMime();
+
+// `existant` (the user's mimeapps.list, possibly empty) with the default
+// program of the ".KVX" type set to this program's desktop entry. Every
+// other line stays as it was; the line is added to the defaults section,
+// which is created at the end when missing.
+std::string AvecProgrammeParDefaut(const std::string &existant);
+
+}  // namespace kvx::exchange

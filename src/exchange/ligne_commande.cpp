@@ -1,0 +1,43 @@
+#include "exchange/ligne_commande.h"
+
+#include <cctype>
+
+namespace kvx::exchange {
+
+bool EstInterrupteur(const std::string &argument) {
+  if (argument.size() < 2 || argument[0] != '/') return false;
+  return argument.find_first_of("/.", 1) == std::string::npos;
+}
+
+bool InterrupteurActif(const std::vector<std::string> &arguments, char lettre, bool defaut) {
+  const auto wanted = std::toupper(static_cast<unsigned char>(lettre));
+  for (const auto &argument : arguments) {
+    if (!EstInterrupteur(argument)) continue;
+    if (std::toupper(static_cast<unsigned char>(argument[1])) != wanted) continue;
+    return argument.size() == 2 || argument[2] == '+';
+  }
+  return defaut;
+}
+
+std::string TexteTransmis(const std::vector<std::string> &arguments) {
+  std::string texte;
+  bool first = true;
+  for (const auto &argument : arguments) {
+    if (EstInterrupteur(argument)) continue;
+    if (!first) texte += ' ';
+    texte += argument;
+    first = false;
+  }
+  return texte;
+}
+
+std::string ResoutNomTransmis(const std::string &texte, const std::string &dossierDonnees) {
+  const auto begin = texte.find_first_not_of(" \t");
+  if (begin == std::string::npos) return std::string();
+  const auto end = texte.find_last_not_of(" \t");
+  std::string nom = texte.substr(begin, end - begin + 1);
+  if (nom.find_first_of("/\\") != std::string::npos) return nom;
+  return dossierDonnees + nom;
+}
+
+}  // namespace kvx::exchange

@@ -1,0 +1,65 @@
+#include "exchange/ligne_commande.h"
+
+#include <gtest/gtest.h>
+
+namespace kvx::exchange {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct SwitchCase {
+  Args arguments;
+  bool visible;
+};
+
+class SensorSwitch : public testing::TestWithParam<SwitchCase> {};
+
+TEST_P(SensorSwitch, DecidesTheSensorsItem) {
+  EXPECT_EQ(InterrupteurActif(GetParam().arguments, 'C', true), GetParam().visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, SensorSwitch,
+    testing::Values(SwitchCase{{}, true}, SwitchCase{{"/C"}, true}, SwitchCase{{"/c"}, true},
+                    SwitchCase{{"/C+"}, true}, SwitchCase{{"/c+"}, true},
+                    SwitchCase{{"/C-"}, false}, SwitchCase{{"/c-"}, false},
+                    SwitchCase{{"/Cx"}, false}, SwitchCase{{"/Cnon"}, false},
+                    // The first switch of the letter decides.
+                    SwitchCase{{"/C-", "/C"}, false}, SwitchCase{{"/C+", "/C-"}, true},
+                    // Other letters and paths are not this switch.
+                    SwitchCase{{"/D-"}, true}, SwitchCase{{"/", "C-"}, true},
+                    SwitchCase{{"/C-/essai.KVX"}, true}, SwitchCase{{"/Cours.KVX"}, true},
+                    SwitchCase{{"-C-"}, true}, SwitchCase{{"/home/eleve/a.KVX", "/C-"}, false}));
+
+TEST(TexteTransmis, JoinsTheArgumentsBySingleBlanksLeavingSwitchesOut) {
+  EXPECT_EQ(TexteTransmis({}), "");
+  EXPECT_EQ(TexteTransmis({"essai.KVX"}), "essai.KVX");
+  EXPECT_EQ(TexteTransmis({"/home/eleve/TP", "chute.KVX"}), "/home/eleve/TP chute.KVX");
+  EXPECT_EQ(TexteTransmis({"/C-", "a", "", "b"}), "a  b");
+  EXPECT_EQ(TexteTransmis({"/C-"}), "");
+}
+
+struct NameCase {
+  const char *texte;
+  const char *resolved;
+};
+
+class HandedOverName : public testing::TestWithParam<NameCase> {};
+
+TEST_P(HandedOverName, FollowsTheReceiversRule) {
+  EXPECT_EQ(ResoutNomTransmis(GetParam().texte, "/home/eleve/Documents/Tabulyse/"),
+            GetParam().resolved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, HandedOverName,
+    testing::Values(NameCase{"chute.KVX", "/home/eleve/Documents/Tabulyse/chute.KVX"},
+                    NameCase{"chute libre.KVX", "/home/eleve/Documents/Tabulyse/chute libre.KVX"},
+                    NameCase{"  chute.KVX ", "/home/eleve/Documents/Tabulyse/chute.KVX"},
+                    NameCase{"/tmp/tp 1/chute.KVX", "/tmp/tp 1/chute.KVX"},
+                    NameCase{"TP\\chute.KVX", "TP\\chute.KVX"},
+                    NameCase{"../chute.KVX", "../chute.KVX"}, NameCase{"", ""},
+                    NameCase{"   ", ""}));
+
+}  // namespace
+}  // namespace kvx::exchange
