@@ -37,7 +37,7 @@ bool runTool(const QString &name, const QString &folder) {
   const QString program = QStandardPaths::findExecutable(name);
   if (program.isEmpty()) return true;  // nothing to update without the tool
   QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.setStandardErrorFile(QProcess::nullDevice());
   process.setStandardOutputFile(QProcess::nullDevice());
   process.start(program, {folder});
   if (!process.waitForFinished(kDelaiOutilMs)) {
