@@ -2,44 +2,9 @@
 
 #include <cstdint>
 
+#include "exchange/text_encoding.h"
+
 namespace kvx::exchange {
-
-namespace {
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool validUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<std::uint8_t>(bytes[i]);
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, code = lead & 0x07u;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<std::uint8_t>(bytes[i + k]);
-      if ((next & 0xC0u) != 0x80u) return false;
-      code = (code << 6) | (next & 0x3Fu);
-    }
-    if ((length == 3 && code < 0x800) || (length == 4 && code < 0x10000) || code > 0x10FFFF ||
-        (code >= 0xD800 && code <= 0xDFFF))
-      return false;
-    i += length;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool EstDemandeValide(std::string_view texte) {
   if (texte.size() > LecteurDemandes::kTailleMax) return false;
@@ -47,7 +12,7 @@ bool EstDemandeValide(std::string_view texte) {
     const auto byte = static_cast<std::uint8_t>(c);
     if ((byte < 0x20 && c != '\t') || byte == 0x7F) return false;
   }
-  return validUtf8(texte);
+  return isValidUtf8(texte);
 }
 
 std::vector<std::optional<std::string>> LecteurDemandes::ajoute(std::string_view octets) {
