@@ -6,16 +6,18 @@
 // spin. The engine calls these when the user edits the scan panel; they know
 // nothing of the window or of the port, so they are tested on their own.
 
+#include "device/box_facts.h"
+
 namespace kvx::device {
 
-// Facts of the box's sampling clock, in seconds.
-inline constexpr double kFastStep = 5.206E-05;        // fast single-input spacing
-inline constexpr double kPeriodStep = 0.00025;        // the counted period's step
-inline constexpr double kShortestOneInput = 0.0005;   // counted period, one input
-inline constexpr double kShortestSeveral = 0.001;     // two inputs and more
-inline constexpr double kFastDurationLimit = 0.33;    // below it one input runs fast
-inline constexpr double kLongestPeriod = 16.0;        // the slowest period the box counts
-inline constexpr double kLongestDuration = 102400.0;  // longest scan the user may ask
+// Facts of the box's sampling clock, in seconds (the fast spacing kFastStep
+// is with the other box facts).
+inline constexpr double kPeriodStep = kTickShort;            // the counted period's step
+inline constexpr double kShortestOneInput = kFastFormLimit;  // counted period, one input
+inline constexpr double kShortestSeveral = 0.001;            // two inputs and more
+inline constexpr double kFastDurationLimit = 0.33;           // below it one input runs fast
+inline constexpr double kLongestPeriod = 16.0;               // the slowest period the box counts
+inline constexpr double kLongestDuration = 102400.0;         // longest scan the user may ask
 inline constexpr double kShortestDurationOneInput = 0.0001;
 // Below one second the period is a step multiple; above it the user thinks in
 // whole seconds, and from this length on in whole minutes.

@@ -106,17 +106,17 @@ int UnpackLine(const UnpackRequest &request, const std::uint8_t *codes, int coun
   if (!codes || count <= 0) return 0;
   if (!channels || channelCount == 0) return 0;
   switch (request.subMode) {
-    case kSubModeFast:
+    case SubMode::Fast:
       return UnpackSingle(request, codes, count, channels[0], std::max(request.ratio, 1));
-    case kSubModeOne:
+    case SubMode::OneInput:
       return UnpackSingle(request, codes, count, channels[0], 1);
-    case kSubModeTwo:
+    case SubMode::TwoInputs:
       return UnpackTwo(request, codes, count, channels, channelCount);
-    case kSubModeFourLow:
+    case SubMode::FourLow:
       return UnpackFour(request, codes, count, channels, channelCount, 0);
-    case kSubModeFourHigh:
+    case SubMode::FourHigh:
       return UnpackFour(request, codes, count, channels, channelCount, 4);
-    case kSubModeEight:
+    case SubMode::Eight:
       return UnpackEight(request, codes, count, channels, channelCount);
     default:
       return 0;

@@ -12,17 +12,9 @@
 #include <cstdint>
 #include <functional>
 
-namespace kvx::device {
+#include "device/acquisition_command.h"
 
-// Sub-modes of a timed acquisition, in the order the command forms are chosen.
-enum SubMode : int {
-  kSubModeFast = 0,      // one input, every r-th code of the fast spacing
-  kSubModeOne = 1,       // one input at a counted period
-  kSubModeTwo = 2,       // two inputs, the second half a period late
-  kSubModeFourLow = 3,   // inputs 0 to 3 sampled together
-  kSubModeFourHigh = 4,  // inputs 4 to 7 sampled together
-  kSubModeEight = 5,     // inputs 0 to 3, then 4 to 7 half a period late
-};
+namespace kvx::device {
 
 // One channel that takes values from a line: its box input, its code-to-value
 // conversion and its acquisition array.
@@ -35,7 +27,7 @@ struct UnpackChannel {
 
 // Everything one line needs to know of the acquisition.
 struct UnpackRequest {
-  int subMode = kSubModeOne;
+  SubMode subMode = SubMode::OneInput;
   int ratio = 1;       // fast-form ratio r (taken as 1 when below 1)
   int firstPoint = 0;  // point of the line's first code (`FirstPoint`)
   int pointCount = 0;  // N: no point at or beyond it is written

@@ -1,0 +1,34 @@
+#pragma once
+
+// What the acquisition engine tells the user, word for word (status bar,
+// button hints, questions and messages). UTF-8.
+
+namespace kvx::device::texts {
+
+inline constexpr const char *kAcquisitionEnCours = "Acquisition en cours";
+inline constexpr const char *kAttenteValeurs = "Attente des valeurs envoyées par KVX";
+inline constexpr const char *kAcquisitionTerminee = "Acquisition terminée";
+inline constexpr const char *kAttenteFront = "Attente d'un front";
+inline constexpr const char *kCliquerPourDemarrer =
+    "Cliquer \"Acquisition\" ou frapper la barre d'espace pour démarrer l'enregistrement";
+inline constexpr const char *kAttenteDeclenchement =
+    "Attente de déclenchement (barre d'espace ou clic sur \"Acquisition\")";
+// Arming a threshold wait and waiting on it say it slightly differently.
+inline constexpr const char *kAttentePassageSeuil = "Attente de passage du seuil";
+inline constexpr const char *kAttenteDuPassageSeuil = "Attente du passage du seuil";
+inline constexpr const char *kAttenteModification = "Attente de modification de l'entrée";
+inline constexpr const char *kFourcheOptique = "Fourche optique";
+
+inline constexpr const char *kHintEnregistrePoint = "|Enregistre le point courant";
+inline constexpr const char *kHintLanceAcquisition = "|Lance l'acquisition";
+
+inline constexpr const char *kSuppressionAcquisition = "Suppression de l'acquisition courante";
+inline constexpr const char *kActiverLaVoie = "Activer la voie : ";
+inline constexpr const char *kMonocoupObligatoire = "Monocoup obligatoire";
+
+inline constexpr const char *kDeltat = "δt=";
+inline constexpr const char *kFech = "Fech=";
+inline constexpr const char *kMini = "Mini";
+inline constexpr const char *kMaxi = "Maxi";
+
+}  // namespace kvx::device::texts
