@@ -5,11 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "exchange/ligne_commande.h"
 #include "model/separateur_decimal.h"
 #include "model/version.h"
+#include "platform/dossiers.h"
+#include "platform/instance_unique.h"
+#include "platform/qsettings_store.h"
+#include "platform/signaux_fermeture.h"
 #include "ui/command_line.h"
+#include "ui/demarrage.h"
 #include "ui/greek_keys.h"
 #include "ui/kvxmain.h"
+#include "ui/menu_configuration.h"
+#include "ui/session.h"
 
 namespace {
 
@@ -44,14 +52,31 @@ int main(int argc, char **argv) {
     return 0;
   }
 
+  // One instance a user: a second start hands its file over and ends, before
+  // it needs a display.
+  const QString fichier = kvx::ui::TexteDeLigneCommande(options.autres);
+  kvx::platform::InstanceUnique instance;
+  if (instance.transmet(fichier)) return 0;
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KVX"));
   kvx::model::FixeSeparateurDecimal(QLocale().decimalPoint().at(0).toLatin1() == ',' ? ',' : '.');
   kvx::ui::TGreekKeyFilter grec;
   app.installEventFilter(&grec);
 
+  kvx::ui::TSession session(
+      std::make_unique<kvx::platform::QSettingsStore>(),
+      {kvx::platform::DossiersUtilisateur(), kvx::platform::DossiersBureauUtilisateur(),
+       QCoreApplication::applicationFilePath()});
   kvx::ui::TKVXmainForm::Options fenetre;
+  fenetre.capteurs = kvx::exchange::InterrupteurActif(options.autres, 'C', true);
   kvx::ui::TKVXmainForm form(fenetre);
+  const auto serveur = instance.ecoute();
+  kvx::platform::SignauxFermeture signaux;
+  kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
+  kvx::ui::RelieMenusConfiguration(form, session);
+  // A file double-clicked while no KVX runs opens too.
+  session.Charge(fichier);
   form.show();
   return app.exec();
 }

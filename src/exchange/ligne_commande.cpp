@@ -31,6 +31,13 @@ std::string TexteTransmis(const std::vector<std::string> &arguments) {
   return texte;
 }
 
+std::string CheminDepuis(const std::string &texte, const std::string &dossierCourant) {
+  if (texte.empty() || texte.front() == '/' || texte.find('/') == std::string::npos) return texte;
+  if (dossierCourant.empty()) return texte;
+  const bool separator = dossierCourant.back() == '/';
+  return dossierCourant + (separator ? "" : "/") + texte;
+}
+
 std::string ResoutNomTransmis(const std::string &texte, const std::string &dossierDonnees) {
   const auto begin = texte.find_first_not_of(" \t");
   if (begin == std::string::npos) return std::string();

@@ -39,6 +39,21 @@ TEST(TexteTransmis, JoinsTheArgumentsBySingleBlanksLeavingSwitchesOut) {
   EXPECT_EQ(TexteTransmis({"/C-"}), "");
 }
 
+TEST(CheminDepuis, MakesRelativePathsAbsoluteForTheRunningInstance) {
+  const std::pair<const char *, const char *> cases[] = {
+      {"tp/chute.KVX", "/home/eleve/tp/chute.KVX"},
+      {"./chute.KVX", "/home/eleve/./chute.KVX"},
+      {"../x y/chute.KVX", "/home/eleve/../x y/chute.KVX"},
+      {"/tmp/chute.KVX", "/tmp/chute.KVX"},
+      {"chute.KVX", "chute.KVX"},
+      {"", ""}};
+  for (const auto &[given, sent] : cases) {
+    EXPECT_EQ(CheminDepuis(given, "/home/eleve"), sent) << given;
+    EXPECT_EQ(CheminDepuis(given, "/home/eleve/"), sent) << given;
+  }
+  EXPECT_EQ(CheminDepuis("tp/a.KVX", ""), "tp/a.KVX");
+}
+
 struct NameCase {
   const char *texte;
   const char *resolved;

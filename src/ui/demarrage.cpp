@@ -1,0 +1,59 @@
+#include "ui/demarrage.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QGuiApplication>
+#include <QSessionManager>
+
+#include "exchange/ligne_commande.h"
+#include "platform/instance_unique.h"
+#include "platform/signaux_fermeture.h"
+#include "ui/kvxmain.h"
+#include "ui/session.h"
+
+namespace kvx::ui {
+
+QString TexteDeLigneCommande(const std::vector<std::string> &autres) {
+  const std::string texte = exchange::TexteTransmis(autres);
+  return QString::fromStdString(exchange::CheminDepuis(texte, QDir::currentPath().toStdString()));
+}
+
+void FermeDepuisDehors(TKVXmainForm &fenetre, TSession &session) {
+  // A dialog left open would hold the close until someone answers it.
+  while (QWidget *modal = QApplication::activeModalWidget()) {
+    if (auto *dialogue = qobject_cast<QDialog *>(modal)) {
+      dialogue->reject();
+    } else {
+      modal->close();
+    }
+    if (QApplication::activeModalWidget() == modal) break;
+  }
+  session.QuandLibre([&fenetre] { fenetre.close(); });
+}
+
+void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurInstance *serveur,
+                  platform::SignauxFermeture *signaux) {
+  session.FixeAuPremierPlan([&fenetre] {
+    if (fenetre.isMinimized()) fenetre.showNormal();
+    fenetre.show();
+    fenetre.raise();
+    fenetre.activateWindow();
+  });
+  session.FixeReglagesCourants(
+      [&fenetre](exchange::Reglages &reglages) { reglages.etatFenetre = EtatFenetre(fenetre); });
+  fenetre.FixeFermeture([&session] { session.Fermeture(); });
+  fenetre.FixeDemarrage(
+      [&fenetre, &session] { AppliqueEtatFenetre(fenetre, session.reglages().etatFenetre); });
+  if (serveur)
+    QObject::connect(serveur, &platform::ServeurInstance::demandeRecue, &session,
+                     [&session](const QString &texte) { session.RecoitDemande(texte); });
+  if (signaux)
+    QObject::connect(signaux, &platform::SignauxFermeture::fermetureDemandee, &fenetre,
+                     [&fenetre, &session] { FermeDepuisDehors(fenetre, session); });
+  QObject::connect(
+      qApp, &QGuiApplication::commitDataRequest, &fenetre,
+      [&fenetre, &session](QSessionManager &) { FermeDepuisDehors(fenetre, session); });
+}
+
+}  // namespace kvx::ui

@@ -1,0 +1,161 @@
+#include "ui/session.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <exception>
+
+#include "exchange/atomic_file.h"
+#include "exchange/configuration_cles.h"
+#include "exchange/ligne_commande.h"
+#include "exchange/reglages_cles.h"
+
+namespace kvx::ui {
+
+namespace {
+
+// A busy window is asked again after this long; short enough that a
+// double-clicked file opens without a felt delay after a box exchange.
+constexpr int kReessaiMs = 100;
+
+exchange::IniDateTime Maintenant() {
+  const QDateTime now = QDateTime::currentDateTime();
+  return {now.date().year(), now.date().month(),  now.date().day(),
+          now.time().hour(), now.time().minute(), now.time().second()};
+}
+
+}  // namespace
+
+int EtatFenetre(const QWidget &fenetre) {
+  using namespace exchange::reglages;
+  if (fenetre.isMinimized()) return kEtatMinimise;
+  if (fenetre.isMaximized() || fenetre.isFullScreen()) return kEtatMaximise;
+  return kEtatNormal;
+}
+
+void AppliqueEtatFenetre(QWidget &fenetre, int etat) {
+  using namespace exchange::reglages;
+  if (etat == kEtatMaximise) fenetre.showMaximized();
+  if (etat == kEtatMinimise) fenetre.showMinimized();
+}
+
+TSession::TSession(std::unique_ptr<exchange::SettingsStore> store, Chemins chemins, QObject *parent)
+    : QObject(parent), m_store(std::move(store)), m_chemins(std::move(chemins)) {
+  // Without its folders the program still runs; saving there then fails
+  // quietly, as any other save of the closing sequence may.
+  platform::CreeDossiers(m_chemins.dossiers);
+  m_reglages = exchange::LitReglages(*m_store, m_chemins.dossiers.donnees.toStdString());
+}
+
+TSession::~TSession() = default;
+
+void TSession::FixeAutourLecture(std::function<void()> avant, std::function<void()> apres) {
+  m_avantLecture = std::move(avant);
+  m_apresLecture = std::move(apres);
+}
+
+QString TSession::NomRecu(const QString &texte) const {
+  return QString::fromStdString(
+      exchange::ResoutNomTransmis(texte.toStdString(), m_chemins.dossiers.donnees.toStdString()));
+}
+
+exchange::ResultatLecture TSession::Lit(const QString &fichier) {
+  if (!m_objets || fichier.isEmpty()) return exchange::ResultatLecture::Absent;
+  return exchange::LitConfiguration(fichier.toStdString(), *m_objets, Maintenant());
+}
+
+exchange::ResultatLecture TSession::Charge(const QString &texte) {
+  return Lit(NomRecu(texte));
+}
+
+void TSession::OuvreConfiguration(const std::function<QString()> &choix) {
+  if (m_avantLecture) m_avantLecture();
+  const QString fichier = choix();
+  if (!fichier.isEmpty()) {
+    RetientDossier(fichier);
+    Lit(fichier);
+  }
+  if (m_apresLecture) m_apresLecture();
+}
+
+QString TSession::Sauve(const QString &fichier) {
+  RetientDossier(fichier);
+  if (!m_objets) return QString();
+  try {
+    exchange::EcritConfiguration(fichier.toStdString(), *m_objets);
+  } catch (const std::exception &erreur) {
+    return QStringLiteral("La configuration n'a pas pu être enregistrée.\n") +
+           QString::fromStdString(erreur.what());
+  }
+  return QString();
+}
+
+void TSession::RetientDossier(const QString &fichier) {
+  m_reglages.dossierConfig = (QFileInfo(fichier).absolutePath() + QLatin1Char('/')).toStdString();
+}
+
+void TSession::RecoitDemande(const QString &texte) {
+  QuandLibre([this, texte] {
+    if (m_auPremierPlan) m_auPremierPlan();
+    const QString fichier = NomRecu(texte);
+    if (fichier.isEmpty() || m_fermee) return;
+    // Loaded as by the open command: the engine must not run on channels
+    // that change under it, and the box must get the new settings.
+    if (m_avantLecture) m_avantLecture();
+    const auto resultat = Lit(fichier);
+    if (m_apresLecture) m_apresLecture();
+    if (resultat != exchange::ResultatLecture::Absent) emit configurationRecue(fichier);
+  });
+}
+
+void TSession::QuandLibre(std::function<void()> action) {
+  m_attente.push_back(std::move(action));
+  TraiteAttente();
+}
+
+void TSession::TraiteAttente() {
+  const bool occupe = (m_occupe && m_occupe()) || QApplication::activeModalWidget() != nullptr;
+  if (occupe) {
+    if (!m_traitementPrevu) {
+      m_traitementPrevu = true;
+      QTimer::singleShot(kReessaiMs, this, [this] {
+        m_traitementPrevu = false;
+        TraiteAttente();
+      });
+    }
+    return;
+  }
+  while (!m_attente.empty()) {
+    auto action = std::move(m_attente.front());
+    m_attente.pop_front();
+    action();
+  }
+}
+
+QString TSession::FichierAutomatique() const {
+  return m_chemins.dossiers.donnees + QLatin1String(exchange::configuration::kNomAutomatique);
+}
+
+void TSession::Fermeture() {
+  if (m_fermee) return;
+  m_fermee = true;
+  if (m_arretBoitier) m_arretBoitier();
+  if (m_reglagesCourants) m_reglagesCourants(m_reglages);
+  // Errors of these three saves are not shown: the program is going, and a
+  // lost setting or association only costs a default at the next start.
+  if (!exchange::EcritReglages(*m_store, m_reglages))
+    std::fprintf(stderr, "kvx: the settings could not be saved\n");
+  if (!platform::EcritAssociation(m_chemins.executable, m_chemins.bureau))
+    std::fprintf(stderr, "kvx: the .KVX file association could not be written\n");
+  if (!m_objets) return;
+  try {
+    exchange::EcritConfiguration(FichierAutomatique().toStdString(), *m_objets);
+  } catch (const std::exception &erreur) {
+    std::fprintf(stderr, "kvx: %s\n", erreur.what());
+  }
+}
+
+}  // namespace kvx::ui
