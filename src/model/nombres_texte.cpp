@@ -22,16 +22,34 @@ struct Decimale {
   int exposant = 0;
 };
 
+// Rounds the shortest text that reads back as x, half away from zero, as a
+// person rounds the number shown: 12345 to 4 digits is 1.235E4.
 Decimale Arrondit(double x, int n) {
   char tampon[64];
-  const auto r = std::to_chars(tampon, tampon + sizeof tampon, std::fabs(x),
-                               std::chars_format::scientific, n - 1);
+  const auto r =
+      std::to_chars(tampon, tampon + sizeof tampon, std::fabs(x), std::chars_format::scientific);
   const std::string_view s(tampon, static_cast<std::size_t>(r.ptr - tampon));
   Decimale d;
   const std::size_t e = s.find('e');
   for (std::size_t i = 0; i < e; ++i)
     if (s[i] != '.') d.chiffres += s[i];
   std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), d.exposant);
+  if (static_cast<int>(d.chiffres.size()) > n) {
+    const bool plus = d.chiffres[n] >= '5';
+    d.chiffres.resize(n);
+    for (int i = n - 1; plus && i >= 0; --i) {
+      if (d.chiffres[i] != '9') {
+        ++d.chiffres[i];
+        break;
+      }
+      d.chiffres[i] = '0';
+      if (i == 0) {  // 9.99 -> 10.0: one more digit before the point
+        d.chiffres.insert(0, 1, '1');
+        d.chiffres.pop_back();
+        ++d.exposant;
+      }
+    }
+  }
   while (d.chiffres.size() > 1 && d.chiffres.back() == '0') d.chiffres.pop_back();
   return d;
 }

@@ -19,6 +19,18 @@ bool EstLettreAscii(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// A prefix letter is one when a unit follows it: an ASCII letter, "µ", or
+// the first character of a table symbol such as "Ω" or "°C" (kΩ, m°C).
+bool PeutSuivrePrefixe(char32_t c) {
+  if (c < 0x80) return EstLettreAscii(static_cast<char>(c));
+  if (c == U'µ') return true;
+  std::string debut;
+  AjouteCodePoint(debut, c);
+  for (const EntreeUnite &e : kEntreesUnites)
+    if (e.symbole.substr(0, debut.size()) == debut) return true;
+  return false;
+}
+
 // The exponent characters: digits, the superscripts 1 to 3, and the
 // characters the box's symbol font shows as the superscripts 4 to 9.
 int ValeurExposant(char32_t c) {
@@ -83,14 +95,17 @@ class LecteurUnite {
     std::size_t debut = m_pos;
     std::size_t fin = FinDeSuite(debut);
     prefixe = 0;
-    // A run that is itself a symbol ("mol", "Pa", "cd") is never read as a
-    // prefix and the rest, which would refuse it.
-    if (ChercheSymbole(m_texte.substr(debut, fin - debut)) < 0) {
+    // A run of letters that is itself a symbol ("mol", "Pa", "cd") is never
+    // read as a prefix and the rest, which would refuse it; a lone letter
+    // before a symbol character is a prefix ("mΩ", "m°C").
+    std::size_t l = 0;
+    LitCodePoint(m_texte, debut, l);
+    if (fin - debut == l || ChercheSymbole(m_texte.substr(debut, fin - debut)) < 0) {
       std::size_t l0 = 0, l1 = 0;
       const char32_t c0 = LitCodePoint(m_texte, debut, l0);
       const char32_t c1 = LitCodePoint(m_texte, debut + l0, l1);
       const auto p = PuissancePrefixeUnite(c0);
-      if (p && l1 > 0 && (c1 < 0x80 ? EstLettreAscii(static_cast<char>(c1)) : c1 == U'µ')) {
+      if (p && l1 > 0 && PeutSuivrePrefixe(c1)) {
         prefixe = *p;
         debut += l0;
         fin = FinDeSuite(debut);

@@ -138,9 +138,12 @@ std::string Tunite::TexteUnite(int p) const {
   if (PuissanceDuMetre(*this, depuisSI, texte)) return texte;
   if (ChercheSymbole(Unite) >= kNbUnitesNommees) return FormePrefixee(Unite, p);
   if (UniteNommee(*this, depuisSI, texte)) return texte;
+  // A typed text already carries its own prefix ("mm/s2"): only the scale
+  // of the caller is added to it.
+  if (!Unite.empty()) return FormePuissance(Unite, p);
   // A unit without text gets the composed one for this call only: storing
   // it would make later calls ignore the unit's own power of ten.
-  return FormePuissance(Unite.empty() ? TexteCompose(exposants) : Unite, depuisSI);
+  return FormePuissance(TexteCompose(exposants), depuisSI);
 }
 
 std::string Tunite::TexteValeur(double x) const {
