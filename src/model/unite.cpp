@@ -1,6 +1,7 @@
 // Decomposition of a typed unit text into SI base units.
 #include "model/unite.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "model/prefixes.h"
@@ -14,6 +15,8 @@ namespace {
 // A power of ten written after "1E" larger than this is no unit anybody
 // types, and keeping it small keeps the display arithmetic far from overflow.
 constexpr int kPuissanceMax = 9999;
+// Bytes of the longest symbol of the table.
+constexpr std::size_t kLongueurMaxSymbole = 8;
 
 bool EstLettreAscii(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -86,7 +89,10 @@ class LecteurUnite {
     std::size_t longueur = 0;
     LitCodePoint(m_texte, debut, longueur);
     std::size_t fin = debut + longueur;
-    while (fin < m_texte.size() && EstLettreAscii(m_texte[fin])) ++fin;
+    // No symbol is longer than this: a longer run is never one as a whole,
+    // and not scanning it to its end keeps "HzsHzs..." linear.
+    const std::size_t limite = std::min(m_texte.size(), debut + kLongueurMaxSymbole + 1);
+    while (fin < limite && EstLettreAscii(m_texte[fin])) ++fin;
     return fin;
   }
 

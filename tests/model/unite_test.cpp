@@ -47,6 +47,7 @@ TEST(Tunite, CopieUniteKeepsTheSymbolOfTheQuantity) {
 }
 
 TEST(TableUnites, HoldsFortyEntriesInSearchOrder) {
+  for (const EntreeUnite &e : kEntreesUnites) EXPECT_LE(e.symbole.size(), 8u) << e.symbole;
   const auto &t = TableUnites();
   ASSERT_EQ(t.size(), 40u);
   EXPECT_EQ(t[0].Unite, "m");
@@ -175,6 +176,9 @@ TEST(FixeUnite, AMegabyteTextEndsInTime) {
   texte += "s";
   EXPECT_EQ(Unite(texte).exposants, (Exposants{0, 0, 1, 0, 0, 0, 0}));
   EXPECT_THROW(Unite(std::string(1 << 20, 'N')), EUniteError);
+  std::string longue;
+  while (longue.size() < (1u << 20)) longue += "SV";  // one long run of letters
+  EXPECT_THROW(Unite(longue), EUniteError);
   EXPECT_THROW(Unite(std::string(1 << 20, 'x')), EUniteError);
 }
 
