@@ -10,21 +10,10 @@
 namespace kvx::model {
 namespace {
 
-TEST(Veltor, StartsAsADisplacementInMetres) {
+TEST(Veltor, PositionsAreCodesTimesTheStep) {
   const Tveltor fourche;
-  EXPECT_EQ(fourche.Nom, "x");
-  EXPECT_EQ(fourche.Unite, "m");
-  EXPECT_EQ(fourche.Signif, "Fourche optique");
-  EXPECT_EQ(fourche.NumeroNuvex, -1);
-  EXPECT_FALSE(fourche.angle);
-  EXPECT_FALSE(fourche.radian);
-  EXPECT_DOUBLE_EQ(fourche.Taille, 0.0018);
-  EXPECT_DOUBLE_EQ(fourche.Increment, 0.0018);
-  EXPECT_EQ(fourche.nbremax, 256);
-  EXPECT_EQ(fourche.Couleur, kCouleurBleu);
-  EXPECT_EQ(fourche.TexteValeurCourante(), "");
-  EXPECT_EQ(fourche.TexteCalibre(), "");
   EXPECT_DOUBLE_EQ(fourche.ValeurDeCode(10), 0.018);
+  EXPECT_EQ(fourche.TexteValeurCourante(), "");
 }
 
 TEST(Veltor, AngleAndRadianSwitchTheUnit) {

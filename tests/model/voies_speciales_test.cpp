@@ -6,7 +6,9 @@
 #include <string>
 
 #include "model/entree_binaire.h"
+#include "model/separateur_decimal.h"
 #include "model/sortie_analogique.h"
+#include "model/veltor.h"
 #include "model/voie.h"
 #include "sections_memoire.h"
 
@@ -113,54 +115,53 @@ TEST(EntreeBinaire, BitCountFromAFileIsBounded) {
 TEST(Voies, DefaultsOfEveryKind) {
   MasseTemporaire masse(true);
   const TbaseDeTemps t;
-  EXPECT_EQ(t.Nom, "t");
-  EXPECT_EQ(t.Unite, "s");
-  EXPECT_EQ(t.Signif, "durée");
-  EXPECT_EQ(t.NumeroNuvex, -1);
-  EXPECT_EQ(t.NomEntree(), "");
-  EXPECT_EQ(t.Couleur, kCouleurNoir);
-
   const TsortieAnalogique sa;
-  EXPECT_EQ(sa.Nom, "Vsa");
-  EXPECT_EQ(sa.Unite, "V");
-  EXPECT_EQ(sa.Signif, "Tension sortie analogique");
-  EXPECT_EQ(sa.NumeroNuvex, -1);
+  const TentreeClavier clavier;
+  const TentreeBinaire eb;
+  const Tvoie v1("V1", "V", "", 5), v4("V4", "V", "", 8);
+  const Tveltor fourche;
+  const struct {
+    const Tvoie &voie;
+    const char *nom, *unite, *signif, *entree, *calibre;
+    int numero;
+    std::int32_t couleur;
+    double mini, maxi;
+  } cas[] = {
+      {t, "t", "s", "durée", "", "1 s", -1, kCouleurNoir, 0, 1},
+      {sa, "Vsa", "V", "Tension sortie analogique", "SA", "0-5 V", -1, kCouleurNoir, 0, 5},
+      {clavier, "X", "", "", "Clavier", "1 ", -2, kCouleurRouge, 0, 1},
+      {eb, "EB", "", "Entrées binaires", "EB", "7", -1, kCouleurNoir, 0, 8},
+      {v1, "V1", "V", "", "EA0", "±2.5 V", 0, kCouleurRouge, -2.5, 2.5},
+      {v4, "V4", "V", "", "EA3", "±2.5 V", 3, kCouleurNoir, -2.5, 2.5},
+      // Built as slot 9, it first chose EA4 and keeps that range until a
+      // recording sets its own.
+      {fourche, "x", "m", "Fourche optique", "", "", -1, kCouleurBleu, -0.05, 0.05},
+  };
+  for (const auto &c : cas) {
+    SCOPED_TRACE(c.nom);
+    EXPECT_EQ(c.voie.Nom, c.nom);
+    EXPECT_EQ(c.voie.Unite, c.unite);
+    EXPECT_EQ(c.voie.Signif, c.signif);
+    EXPECT_EQ(c.voie.NomEntree(), c.entree);
+    std::string calibre = c.calibre;
+    if (const auto point = calibre.find('.'); point != std::string::npos)
+      calibre[point] = SeparateurDecimal();
+    EXPECT_EQ(c.voie.TexteCalibre(), calibre);
+    EXPECT_EQ(c.voie.NumeroNuvex, c.numero);
+    EXPECT_EQ(c.voie.Couleur, c.couleur);
+    EXPECT_DOUBLE_EQ(c.voie.Mini, c.mini);
+    EXPECT_DOUBLE_EQ(c.voie.Maxi, c.maxi);
+    EXPECT_FALSE(c.voie.Active);
+    EXPECT_FALSE(c.voie.Capteur);
+  }
   EXPECT_EQ(sa.Debut, 0);
   EXPECT_EQ(sa.Fin, 255);
   EXPECT_EQ(sa.Deltat, 1000);
-  EXPECT_FALSE(sa.Inverse);
-  EXPECT_EQ(sa.Mini, 0);
-  EXPECT_EQ(sa.Maxi, 5);
-  EXPECT_EQ(sa.NomEntree(), "SA");
-  EXPECT_EQ(sa.TexteCalibre(), "0-5 V");
-
-  const TentreeClavier clavier;
-  EXPECT_EQ(clavier.Nom, "X");
-  EXPECT_EQ(clavier.Unite, "");
-  EXPECT_FALSE(clavier.avecUnite);
-  EXPECT_EQ(clavier.NumeroNuvex, -2);
-  EXPECT_EQ(clavier.NomEntree(), "Clavier");
-  EXPECT_EQ(clavier.Couleur, kCouleurRouge);
-
-  const TentreeBinaire eb;
-  EXPECT_EQ(eb.Nom, "EB");
-  EXPECT_EQ(eb.Signif, "Entrées binaires");
   EXPECT_EQ(eb.Nbre, 3);
-  EXPECT_EQ(eb.masque, 7);
-  EXPECT_EQ(eb.Mini, 0);
-  EXPECT_EQ(eb.Maxi, 8);
-  EXPECT_EQ(eb.NumeroNuvex, -1);
-  EXPECT_EQ(eb.NomEntree(), "EB");
-
-  for (int slot = kVoieV1; slot <= kVoieV4; ++slot) {
-    const Tvoie v("V" + std::to_string(slot - 4), "V", "", slot);
-    EXPECT_EQ(v.NumeroNuvex, slot - kVoieV1);
-    EXPECT_EQ(v.NomEntree(), "EA" + std::to_string(slot - kVoieV1));
-    EXPECT_DOUBLE_EQ(v.Maxi, 2.5);
-    EXPECT_DOUBLE_EQ(v.Mini, -2.5);
-    EXPECT_FALSE(v.Active);
-    EXPECT_FALSE(v.Capteur);
-  }
+  EXPECT_FALSE(fourche.angle);
+  EXPECT_DOUBLE_EQ(fourche.Taille, 0.0018);
+  EXPECT_DOUBLE_EQ(fourche.Increment, 0.0018);
+  EXPECT_EQ(fourche.nbremax, 256);
 }
 
 }  // namespace
