@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/ligne_commande.h"
+#include "model/ligne_commande.h"
 #include "model/separateur_decimal.h"
 #include "model/version.h"
 #include "platform/dossiers.h"
@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
       {kvx::platform::DossiersUtilisateur(), kvx::platform::DossiersBureauUtilisateur(),
        QCoreApplication::applicationFilePath()});
   kvx::ui::TKVXmainForm::Options fenetre;
-  fenetre.capteurs = kvx::exchange::InterrupteurActif(options.autres, 'C', true);
+  fenetre.capteurs = kvx::model::OptionLigneCommande(options.autres, 'C', true);
   kvx::ui::TKVXmainForm form(fenetre);
   const auto serveur = instance.ecoute();
   kvx::platform::SignauxFermeture signaux;

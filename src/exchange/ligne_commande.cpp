@@ -5,18 +5,8 @@
 namespace kvx::exchange {
 
 bool EstInterrupteur(const std::string &argument) {
-  if (argument.size() < 2 || argument[0] != '/') return false;
-  return argument.find_first_of("/.", 1) == std::string::npos;
-}
-
-bool InterrupteurActif(const std::vector<std::string> &arguments, char lettre, bool defaut) {
-  const auto wanted = std::toupper(static_cast<unsigned char>(lettre));
-  for (const auto &argument : arguments) {
-    if (!EstInterrupteur(argument)) continue;
-    if (std::toupper(static_cast<unsigned char>(argument[1])) != wanted) continue;
-    return argument.size() == 2 || argument[2] == '+';
-  }
-  return defaut;
+  return argument.size() >= 2 && argument.size() <= 3 && argument[0] == '/' &&
+         std::isalpha(static_cast<unsigned char>(argument[1]));
 }
 
 std::string TexteTransmis(const std::vector<std::string> &arguments) {

@@ -5,17 +5,9 @@
 
 namespace kvx::exchange {
 
-// The command line of the program as the user and the desktop give it: a
-// switch such as "/C-" and the name of a configuration file. Since an
-// absolute path also starts with "/" here, a switch is "/" followed by a
-// letter and nothing that a path would hold: at least 2 characters, no other
-// "/" and no ".".
+// A switch of the command line ("/C-"): "/" and a letter, with at most one
+// more character. Anything longer that starts with "/" is a path here.
 bool EstInterrupteur(const std::string &argument);
-
-// The first switch of the given letter (either case) decides: exactly two
-// characters, or a third character "+", means on; any other third character
-// means off. Without that switch, `defaut`.
-bool InterrupteurActif(const std::vector<std::string> &arguments, char lettre, bool defaut);
 
 // The text a start hands over to the instance already running: the
 // arguments that are not switches, joined by single blanks, so that a path
