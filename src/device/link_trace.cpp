@@ -53,9 +53,12 @@ std::string LinkTrace::logFileName() const {
 }
 
 std::string LinkTrace::stamp(time_point when) const {
-  auto us = std::chrono::duration_cast<std::chrono::microseconds>(when - m_start).count();
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%10.6f", static_cast<double>(us) / 1e6);
+  // Integer arithmetic: the trace reads the same whatever the user's locale.
+  long long us = std::chrono::duration_cast<std::chrono::microseconds>(when - m_start).count();
+  char sign = us < 0 ? '-' : ' ';
+  if (us < 0) us = -us;
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%c%5lld.%06lld", sign, us / 1000000, us % 1000000);
   return buffer;
 }
 
