@@ -116,6 +116,8 @@ class Canvas {
   virtual void line(Point from, Point to) = 0;
   // Joined line through the points, with the pen.
   virtual void polyline(const Point *points, std::size_t count) = 0;
+  // Separate lines, the i-th from ends[2i] to ends[2i + 1], with the pen.
+  virtual void lines(const Point *ends, std::size_t count) = 0;
   // Outline with the pen, inside with the brush, in the box (left, top) ..
   // (right, bottom) excluded.
   virtual void ellipse(const Rect &box) = 0;

@@ -4,14 +4,14 @@
 
 namespace kvx::platform {
 
-ImageCanvas::ImageCanvas(display::Size size, display::Rgb background)
+ImageCanvas::ImageCanvas(display::Size size, display::Rgb background, bool directPixels)
     : m_image(std::max(0, size.width), std::max(0, size.height), QImage::Format_RGB32) {
   m_image.fill(QColor(background.r, background.g, background.b));
   m_painter = std::make_unique<QPainter>();
   // A null image cannot be painted on; the canvas then draws into nothing.
   if (!m_image.isNull()) m_painter->begin(&m_image);
-  m_canvas = std::make_unique<QPainterCanvas>(*m_painter,
-                                              display::Size{m_image.width(), m_image.height()});
+  m_canvas = std::make_unique<QPainterCanvas>(
+      *m_painter, display::Size{m_image.width(), m_image.height()}, directPixels);
 }
 
 ImageCanvas::~ImageCanvas() {

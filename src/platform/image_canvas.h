@@ -18,7 +18,8 @@ class ImageCanvas {
  public:
   // A white image of the given size (an empty size gives an empty image that
   // still accepts drawing calls and shows nothing).
-  explicit ImageCanvas(display::Size size, display::Rgb background = {255, 255, 255});
+  explicit ImageCanvas(display::Size size, display::Rgb background = {255, 255, 255},
+                       bool directPixels = true);
   ~ImageCanvas();
   ImageCanvas(const ImageCanvas &) = delete;
   ImageCanvas &operator=(const ImageCanvas &) = delete;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFontDatabase>
+#include <QImage>
 #include <QPen>
 #include <QRect>
 #include <QString>
@@ -26,9 +27,20 @@ QRect outlineRect(const display::Rect &box, int penWidth) {
 
 }  // namespace
 
-QPainterCanvas::QPainterCanvas(QPainter &painter, display::Size size)
+QPainterCanvas::QPainterCanvas(QPainter &painter, display::Size size, bool directPixels)
     : m_painter(painter), m_size(size) {
   if (!m_painter.isActive()) return;
+  QPaintDevice *device = m_painter.device();
+  if (directPixels && device && device->devType() == QInternal::Image && !m_painter.hasClipping()) {
+    auto *image = static_cast<QImage *>(device);
+    const QImage::Format f = image->format();
+    if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied) &&
+        image->devicePixelRatio() == 1.0)
+      // The painter made the image's memory its own when it began, so this
+      // is the memory it paints into as well.
+      m_lines = RasterLines(const_cast<uchar *>(image->constBits()), image->bytesPerLine(),
+                            image->rect());
+  }
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setRenderHint(QPainter::TextAntialiasing, true);
   m_painter.setBackgroundMode(Qt::TransparentMode);
@@ -49,8 +61,14 @@ void QPainterCanvas::setPen(const display::Pen &pen) {
   applyPen();
 }
 
+bool QPainterCanvas::direct() const {
+  return m_lines.valid() && m_pen.width <= 1 && m_pen.style == display::PenStyle::Solid &&
+         m_pen.mode == display::PenMode::Copy && m_painter.transform().isIdentity();
+}
+
 void QPainterCanvas::applyPen() {
   if (!m_painter.isActive()) return;
+  m_pixel = qRgb(m_pen.colour.r, m_pen.colour.g, m_pen.colour.b);
   QPen qpen(toQColor(m_pen.colour));
   qpen.setCosmetic(true);
   qpen.setWidth(std::max(1, m_pen.width));
@@ -110,29 +128,53 @@ void QPainterCanvas::setTextAlign(display::TextHAlign h, display::TextVAlign v) 
 
 void QPainterCanvas::setClip(const display::Rect &rect) {
   if (!m_painter.isActive()) return;
-  m_painter.setClipRect(
-      QRect(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height())));
+  const QRect clip(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height()));
+  m_painter.setClipRect(clip);
+  m_lines.setClip(clip);
 }
 
 void QPainterCanvas::clearClip() {
   if (!m_painter.isActive()) return;
   m_painter.setClipping(false);
+  m_lines.clearClip();
 }
 
 void QPainterCanvas::line(display::Point from, display::Point to) {
   if (!m_painter.isActive()) return;
-  m_painter.drawLine(from.x, from.y, to.x, to.y);
+  if (direct())
+    m_lines.line(from.x, from.y, to.x, to.y, m_pixel);
+  else
+    m_painter.drawLine(from.x, from.y, to.x, to.y);
 }
 
 void QPainterCanvas::polyline(const display::Point *points, std::size_t count) {
   if (!m_painter.isActive()) return;
   if (count == 0) return;
+  if (direct()) {
+    if (count == 1) m_lines.line(points[0].x, points[0].y, points[0].x, points[0].y, m_pixel);
+    for (std::size_t i = 1; i < count; ++i)
+      m_lines.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, m_pixel);
+    return;
+  }
   m_points.resize(count);
   for (std::size_t i = 0; i < count; ++i) m_points[i] = QPoint(points[i].x, points[i].y);
   if (count == 1)
     m_painter.drawPoint(m_points[0]);
   else
     m_painter.drawPolyline(m_points.data(), static_cast<int>(count));
+}
+
+void QPainterCanvas::lines(const display::Point *ends, std::size_t count) {
+  if (!m_painter.isActive() || count == 0) return;
+  if (direct()) {
+    for (std::size_t i = 0; i < count; ++i)
+      m_lines.line(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y, m_pixel);
+    return;
+  }
+  m_qlines.resize(count);
+  for (std::size_t i = 0; i < count; ++i)
+    m_qlines[i] = QLine(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y);
+  m_painter.drawLines(m_qlines.data(), static_cast<int>(count));
 }
 
 void QPainterCanvas::ellipse(const display::Rect &box) {

@@ -26,6 +26,12 @@ void RecordingCanvas::polyline(const Point *points, std::size_t count) {
   m_calls.push_back(std::move(call));
 }
 
+void RecordingCanvas::lines(const Point *ends, std::size_t count) {
+  DrawCall call = make(DrawCall::Kind::Lines);
+  call.points.assign(ends, ends + 2 * count);
+  m_calls.push_back(std::move(call));
+}
+
 void RecordingCanvas::ellipse(const Rect &box) {
   DrawCall call = make(DrawCall::Kind::Ellipse);
   call.points = {{box.left, box.top}, {box.right, box.bottom}};

@@ -5,6 +5,7 @@
 // graph would put on the screen. Text extents are fixed: half the font height
 // per character (UTF-8 characters, not bytes) by the font height.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,9 @@
 namespace kvx::display {
 
 struct DrawCall {
-  enum class Kind { Line, Polyline, Ellipse, Rectangle, FillRect, Text };
+  enum class Kind { Line, Polyline, Lines, Ellipse, Rectangle, FillRect, Text };
   Kind kind = Kind::Line;
-  std::vector<Point> points;  // line: 2; polyline: all; ellipse/rectangle/fill: 2 corners
+  std::vector<Point> points;  // line: 2; polyline, lines: all; ellipse/rectangle/fill: 2 corners
   std::string text;
   Pen pen;
   Brush brush;
@@ -25,6 +26,14 @@ struct DrawCall {
   Rect clip;  // the clip in force (the whole canvas when none)
   Rgb fill;   // FillRect only
 };
+
+// Readable failure messages for points.
+inline void PrintTo(const Point &p, std::ostream *os) {
+  *os << "(" << p.x << ", " << p.y << ")";
+}
+inline void PrintTo(const Rgb &c, std::ostream *os) {
+  *os << "rgb(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
 
 class RecordingCanvas : public Canvas {
  public:
@@ -43,6 +52,7 @@ class RecordingCanvas : public Canvas {
 
   void line(Point from, Point to) override;
   void polyline(const Point *points, std::size_t count) override;
+  void lines(const Point *ends, std::size_t count) override;
   void ellipse(const Rect &box) override;
   void rectangle(const Rect &box) override;
   void fillRect(const Rect &box, Rgb colour) override;

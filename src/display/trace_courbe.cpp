@@ -1,0 +1,134 @@
+#include "display/trace_courbe.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvx::display {
+
+namespace {
+
+// Pieces are handed to the canvas in batches of this many.
+constexpr std::size_t kLot = 1024;
+
+// Cuts the segment (x0, y0)-(x1, y1) to the rectangle; false when no part of
+// it lies inside (Liang-Barsky).
+bool Decoupe(double &x0, double &y0, double &x1, double &y1, double gauche, double haut,
+             double droite, double bas) {
+  const double dx = x1 - x0, dy = y1 - y0;
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - gauche, droite - x0, y0 - haut, bas - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
+  x1 = x0 + t1 * dx;
+  y1 = y0 + t1 * dy;
+  x0 = ax;
+  y0 = ay;
+  return true;
+}
+
+}  // namespace
+
+TraceurCourbe::TraceurCourbe(Canvas &canvas, const Rect &visible)
+    : m_canvas(canvas),
+      m_gauche(visible.left),
+      m_haut(visible.top),
+      m_droite(visible.right - 1),
+      m_bas(visible.bottom - 1),
+      m_vide(visible.empty()) {
+  m_bouts.reserve(2 * kLot + 4);
+}
+
+void TraceurCourbe::ajoute(double x, double y) {
+  if (m_vide) return;
+  if (std::isnan(x) || std::isnan(y)) {
+    coupe();
+    return;
+  }
+  x = ArrondiPixel(x);
+  y = ArrondiPixel(y);
+  const bool ici = dedans(x, y);
+  if (ici && m_precedent != Precedent::Dehors)
+    emet(static_cast<int>(x), static_cast<int>(y));
+  else if (m_precedent != Precedent::Aucun)
+    entreOuSort(x, y, ici);
+  m_px = x;
+  m_py = y;
+  m_precedent = ici ? Precedent::Dedans : Precedent::Dehors;
+}
+
+// A piece from the previous point to (x, y) with at least one end outside:
+// only its part inside is drawn, and a line that leaves ends there.
+void TraceurCourbe::entreOuSort(double x, double y, bool ici) {
+  double x0 = m_px, y0 = m_py, x1 = x, y1 = y;
+  const bool etaitDedans = m_precedent == Precedent::Dedans;
+  if (Decoupe(x0, y0, x1, y1, m_gauche, m_haut, m_droite, m_bas)) {
+    auto arrondi = [this](double v, double lo, double hi) {
+      return static_cast<int>(std::clamp(ArrondiPixel(v), lo, hi));
+    };
+    if (!etaitDedans) emet(arrondi(x0, m_gauche, m_droite), arrondi(y0, m_haut, m_bas));
+    if (ici)
+      emet(static_cast<int>(x), static_cast<int>(y));
+    else
+      emet(arrondi(x1, m_gauche, m_droite), arrondi(y1, m_haut, m_bas));
+  }
+  if (!ici) coupe();
+}
+
+void TraceurCourbe::emet(int x, int y) {
+  if (m_colonne) {
+    if (x == m_colX) {
+      m_mini = std::min(m_mini, y);
+      m_maxi = std::max(m_maxi, y);
+      m_dernier = y;
+      return;
+    }
+    // The column is complete: its ink from lowest to highest, and the piece
+    // that leaves it from its last point.
+    piece(m_colX, m_mini, m_colX, m_maxi);
+    piece(m_colX, m_dernier, x, y);
+  }
+  m_colonne = true;
+  m_colX = x;
+  m_mini = m_maxi = m_dernier = y;
+}
+
+void TraceurCourbe::piece(int x0, int y0, int x1, int y1) {
+  m_bouts.push_back({x0, y0});
+  m_bouts.push_back({x1, y1});
+  if (m_bouts.size() >= 2 * kLot) {
+    m_canvas.lines(m_bouts.data(), m_bouts.size() / 2);
+    m_bouts.clear();
+  }
+}
+
+void TraceurCourbe::coupe() {
+  if (m_colonne) piece(m_colX, m_mini, m_colX, m_maxi);
+  m_colonne = false;
+  m_precedent = Precedent::Aucun;
+}
+
+void TraceurCourbe::termine() {
+  coupe();
+  if (!m_bouts.empty()) m_canvas.lines(m_bouts.data(), m_bouts.size() / 2);
+  m_bouts.clear();
+}
+
+void TraceCourbe(Canvas &canvas, const Rect &visible, const double *xs, const double *ys, int debut,
+                 int fin, const Projection &px, const Projection &py) {
+  TraceurCourbe traceur(canvas, visible);
+  for (int i = debut; i <= fin; ++i) traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
+}
+
+}  // namespace kvx::display
