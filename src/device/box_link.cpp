@@ -116,6 +116,7 @@ bool BoxLink::sendRaw(std::string_view bytes) {
   const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
   m_trace.sent(data, bytes.size(), m_clock.now());
   PortIo r = m_port->write(data, bytes.size(), ticks(kWriteTicks));
+  if (r == PortIo::Ok) m_bytesSent += bytes.size();
   if (r == PortIo::Gone) {
     markGone();
     return false;
@@ -220,6 +221,7 @@ void BoxLink::pullFromPort() {
   for (;;) {
     PortRead r = m_port->read(buffer, sizeof buffer);
     if (r.count > 0) {
+      m_bytesReceived += r.count;
       m_trace.received(buffer, r.count, m_clock.now());
       for (std::size_t i = 0; i < r.count; ++i) {
         if (m_received.size() >= kReceiveBufferSize) {

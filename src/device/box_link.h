@@ -118,6 +118,9 @@ class BoxLink {
   std::chrono::milliseconds ticks(int count) const { return m_options.tick * count; }
   Clock &clock() const { return m_clock; }
   const LinkTrace &trace() const { return m_trace; }
+  // Bytes that went to and came from the box since the link was made.
+  std::uint64_t bytesSent() const { return m_bytesSent; }
+  std::uint64_t bytesReceived() const { return m_bytesReceived; }
   const LinkOptions &options() const { return m_options; }
 
  private:
@@ -141,6 +144,8 @@ class BoxLink {
   std::thread::id m_pumpThread;
   bool m_inPump = false;
   LinkTrace m_trace;
+  std::uint64_t m_bytesSent = 0;
+  std::uint64_t m_bytesReceived = 0;
 };
 
 }  // namespace kvx::device
