@@ -1,37 +1,237 @@
 #include "device/acquisition_engine.h"
 
+#include "device/box_link.h"
+#include "device/configuration_rules.h"
+#include "device/engine_texts.h"
+#include "model/voie.h"
+
 namespace kvx::device {
+
+namespace {
+constexpr char32_t kSpace = U' ';
+// Stop leaves a very short scan started by the user to finish by itself: it
+// is over before the box could be told anything useful.
+constexpr double kShortScanDuration = 0.1;
+}  // namespace
 
 AcquisitionEngine::AcquisitionEngine(display::TgrapheKVX &graphe, BoxLink &link,
                                      AcquisitionTimer &timer, AcquisitionView &view)
     : m_graphe(graphe), m_link(link), m_timer(timer), m_view(view) {}
 
-AcquisitionEngine::~AcquisitionEngine() = default;
-
-void AcquisitionEngine::TimerTimer() {}
-void AcquisitionEngine::EnregistreBtnClick() {}
-bool AcquisitionEngine::FormKeypress(char32_t) {
-  return false;
+AcquisitionEngine::~AcquisitionEngine() {
+  m_link.removeDataAvailable();
 }
-void AcquisitionEngine::StopBtnClick(bool) {}
-void AcquisitionEngine::ResetBtnClick(bool) {}
-void AcquisitionEngine::UndoBtnClick() {}
+
+void AcquisitionEngine::SetButton(EngineButton button, bool enabled) {
+  m_buttons[static_cast<std::size_t>(button)] = enabled;
+  m_view.setButtonEnabled(button, enabled);
+}
+
+bool AcquisitionEngine::ButtonEnabled(EngineButton button) const {
+  return m_buttons[static_cast<std::size_t>(button)];
+}
+
+void AcquisitionEngine::TimerOn() {
+  // Nothing to read from a box that is not there: the timer stays off until
+  // the box has been found again.
+  if (m_link.BoxPresent() && !m_timer.isEnabled()) m_timer.setEnabled(true);
+}
+
+void AcquisitionEngine::TimerOff() {
+  m_timer.setEnabled(false);
+}
+
+void AcquisitionEngine::TimerTimer() {
+  if (m_link.boxGone()) {
+    BoxGone();
+    return;
+  }
+  // Ports that give the shell no handle to watch deliver their bytes here.
+  if (m_link.hasDataAvailable()) m_link.ServiceInput();
+  switch (ActionForTick(Mode(), m_state, Declenchement(), m_pending)) {
+    case TickAction::ReadLive:
+    case TickAction::ReadLiveThenAutoPoint:
+      ReadLiveValues();
+      break;
+    case TickAction::FetchChunk:
+      m_pending = false;
+      FetchNext();
+      break;
+    case TickAction::SweepStep:
+    case TickAction::PollFork:
+    case TickAction::Nothing:
+      break;
+  }
+  if (Mode() == kModeTemps && m_state == AcqState::Acquiring) CheckSilence();
+}
+
+void AcquisitionEngine::EnregistreBtnClick() {
+  if (Mode() == kModeTemps) StartTimedAcquisition();
+}
+
+bool AcquisitionEngine::FormKeypress(char32_t key) {
+  if (key != kSpace || !ButtonEnabled(EngineButton::Enregistre)) return false;
+  switch (Mode()) {
+    case kModeTemps:
+      if (Declenchement() == kTriggerClavier) EnregistreBtnClick();
+      return true;
+    case kModePointParPoint:
+    case kModeSortieAnalog:
+    case kModeVeltor:
+      EnregistreBtnClick();
+      return true;
+    default:
+      return false;  // keyboard mode: the space belongs to the edit
+  }
+}
+
+void AcquisitionEngine::StopBtnClick(bool byUser) {
+  if (Mode() == kModeTemps) {
+    if (byUser) {
+      m_monocoup = true;
+      m_view.setMonocoupChecked(true);
+    }
+    if (!(Duree() <= kShortScanDuration && Declenchement() == kTriggerClavier && m_live)) {
+      m_link.SendCommand(cmd::kStop);
+      HaltAcquisition();
+      m_state = AcqState::Finished;
+    }
+    m_pending = false;
+  } else {
+    HaltAcquisition();
+    m_state = AcqState::Finished;
+  }
+  UpdateButtons();
+  SetButton(EngineButton::Reset, true);
+  EndTriggerWait();
+}
+
+void AcquisitionEngine::ResetBtnClick(bool byUser) {
+  if (byUser && Mode() != kModeTemps && !m_view.askYesNo(texts::kSuppressionAcquisition)) return;
+  if (byUser) {
+    FixeNbPoints(0);
+    SetButton(EngineButton::RegSave, false);
+  }
+  m_view.repaintGraph();
+  PrepareAcquisition();
+}
+
+void AcquisitionEngine::UndoBtnClick() {
+  if (NbPoints() <= 0) return;
+  FixeNbPoints(NbPoints() - 1);
+  m_view.repaintGraph();
+  UpdateButtons();
+}
+
 void AcquisitionEngine::MonocoupCBClick(bool checked) {
   m_monocoup = checked;
+  if (!checked) PrepareAcquisition();
 }
-void AcquisitionEngine::TransferFocusReturned() {}
-void AcquisitionEngine::ApplyConfiguration() {}
-void AcquisitionEngine::PrepareAcquisition() {}
-void AcquisitionEngine::HaltAcquisition() {}
-void AcquisitionEngine::UpdateButtons() {}
-void AcquisitionEngine::NombreUpClick() {}
-void AcquisitionEngine::NombreDownClick() {}
-void AcquisitionEngine::NbreEditEnter(const std::string &) {}
-void AcquisitionEngine::NbreEditExit(const std::string &) {}
-void AcquisitionEngine::DureeSpinUpClick() {}
-void AcquisitionEngine::DureeSpinDownClick() {}
-void AcquisitionEngine::DureeEditEnter(const std::string &) {}
-void AcquisitionEngine::DureeEditExit(const std::string &) {}
+
+void AcquisitionEngine::TransferFocusReturned() {
+  if (Mode() == kModeTemps) {
+    TimerOff();
+    SetButton(EngineButton::Enregistre, true);
+    Voie(kSlotTemps).valeurLue = 0;
+    PrepareAcquisition();
+  } else if (m_link.BoxPresent()) {
+    TimerOn();
+  } else {
+    TimerOff();
+  }
+}
+
+void AcquisitionEngine::HaltAcquisition() {
+  TimerOff();
+  if (Mode() == kModeTemps && m_state == AcqState::Acquiring) {
+    // The answer to a request still on its way must not be taken for the
+    // first values of the next acquisition.
+    m_link.removeDataAvailable();
+    m_awaitingAnswer = false;
+    if (m_link.BoxPresent()) {
+      m_link.DrainPort();
+      m_state = AcqState::Finished;
+      m_pending = false;
+    }
+  }
+  m_view.clearReadouts();
+}
+
+void AcquisitionEngine::PrepareAcquisition() {
+  m_live = true;
+  switch (Mode()) {
+    case kModeTemps:
+      switch (Declenchement()) {
+        case kTriggerClavier:
+          m_view.setStatus(texts::kCliquerPourDemarrer);
+          m_state = AcqState::Waiting;
+          break;
+        case kTriggerSeuil:
+        case kTriggerBouge:
+          m_view.setStatus(Declenchement() == kTriggerSeuil ? texts::kAttentePassageSeuil
+                                                            : texts::kAttenteModification);
+          m_state = AcqState::Waiting;
+          ArmTriggerWait();
+          break;
+        default:  // "Front" and "Relaxé" start at once; the box waits for the edge
+          StartTimedAcquisition();
+          break;
+      }
+      break;
+    case kModeVeltor:
+      m_view.setStatus(texts::kFourcheOptique);
+      break;
+    default:
+      m_state = AcqState::Waiting;
+      break;
+  }
+  if (m_link.BoxPresent())
+    TimerOn();
+  else
+    TimerOff();
+  UpdateButtons();
+  m_view.setStatus2("");
+  m_view.repaintGraph();
+}
+
+void AcquisitionEngine::UpdateButtons() {
+  const int recorded = NbPoints();
+  const int mode = Mode();
+  SetButton(EngineButton::Reset, recorded > 0);
+  SetButton(EngineButton::Enregistre, mode != kModeClavier);
+  m_view.setEnregistreHint(texts::kHintEnregistrePoint);
+  SetButton(EngineButton::Stop, m_state == AcqState::Waiting || m_state == AcqState::Acquiring);
+  SetButton(EngineButton::Undo,
+            recorded > 0 && (mode == kModeClavier || mode == kModePointParPoint));
+  SetButton(EngineButton::RegSave, recorded >= 1);
+  if (mode == kModeTemps) {
+    const int trigger = Declenchement();
+    SetButton(EngineButton::Reset, m_monocoup && m_state == AcqState::Finished);
+    SetButton(EngineButton::Enregistre, trigger == kTriggerClavier && m_state == AcqState::Waiting);
+    m_view.setEnregistreHint(texts::kHintLanceAcquisition);
+    TimerOn();
+    if (m_state == AcqState::Waiting) {
+      if (trigger == kTriggerClavier) m_view.setStatus(texts::kAttenteDeclenchement);
+      if (trigger == kTriggerSeuil) m_view.setStatus(texts::kAttenteDuPassageSeuil);
+      if (trigger == kTriggerBouge) m_view.setStatus(texts::kAttenteModification);
+    } else if (m_state == AcqState::Acquiring) {
+      const bool noValueYet = m_pointsReceived == 0;
+      m_view.setStatus(trigger == kTriggerFront && noValueYet ? texts::kAttenteFront
+                                                              : texts::kAttenteValeurs);
+    } else {
+      m_view.setStatus(texts::kAcquisitionTerminee);
+    }
+  } else if (mode == kModeVeltor) {
+    if (m_state == AcqState::Waiting) m_view.setStatus("");
+    if (m_state == AcqState::Acquiring) m_view.setStatus(texts::kAttenteValeurs);
+    if (m_state == AcqState::Finished) m_view.setStatus(texts::kAcquisitionTerminee);
+  }
+}
+
+void AcquisitionEngine::ArmTriggerWait() {}
+
+void AcquisitionEngine::EndTriggerWait() {}
+
 bool AcquisitionEngine::NbreEditAccepts(char32_t key) {
   // Besides digits and backspace the field has always let two control keys
   // through (the codes of "%" and "'"); they change nothing in the number.
@@ -55,8 +255,5 @@ char32_t AcquisitionEngine::DureeEditFilter(char32_t key, char decimalSeparator)
       return 0;
   }
 }
-void AcquisitionEngine::ReadLiveValues() {}
-void AcquisitionEngine::StartTimedAcquisition() {}
-void AcquisitionEngine::BoxGone() {}
 
 }  // namespace kvx::device

@@ -9,17 +9,28 @@
 // The main window owns one engine and calls it from its handlers: the timer
 // tick, the tool-bar buttons, the space bar, the scan panel, and around every
 // settings dialog (`HaltAcquisition` before, `ApplyConfiguration` after).
-// Everything runs on the window's thread.
+// Everything runs on the window's thread. The window also calls
+// `ApplyConfiguration` when the link reports the box identified, `BoxGone`
+// when the link reports it gone, and has the link service its input when the
+// port's handle is readable (the fetch callback runs from there).
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "device/acquisition_command.h"
 #include "device/acquisition_timer.h"
 #include "device/acquisition_view.h"
 #include "device/timer_tick.h"
+#include "device/value_list_parser.h"
 
 namespace kvx::display {
 class TgrapheKVX;
+}
+namespace kvx::model {
+class Tvoie;
 }
 
 namespace kvx::device {
@@ -80,6 +91,13 @@ class AcquisitionEngine {
   // points received so far, finish, and show the not-found panel.
   void BoxGone();
 
+  // --- Settings kept by the engine ----------------------------------------
+  // Single-shot, as a configuration file gives it (no re-arming).
+  void setMonocoup(bool monocoup) { m_monocoup = monocoup; }
+  // The edge input (0 or 1) the "Front" trigger waits on.
+  int EntreeFront() const { return m_entreeFront; }
+  void FixeEntreeFront(int input) { m_entreeFront = input == 1 ? 1 : 0; }
+
   // --- State, for the window and the tests -------------------------------
   AcqState state() const { return m_state; }
   bool monocoup() const { return m_monocoup; }
@@ -89,12 +107,66 @@ class AcquisitionEngine {
   double dt() const { return m_dt; }
   bool limitMini() const { return m_mini; }
   bool limitMaxi() const { return m_maxi; }
-  int subMode() const { return m_subMode; }
+  SubMode subMode() const { return m_acquisition.subMode; }
+  int ratio() const { return m_acquisition.ratio; }
   const std::string &acquisitionCommand() const { return m_acquisitionCommand; }
   const std::string &startCommand() const { return m_startCommand; }
   AcquisitionTimer::Clock::time_point startTime() const { return m_startTime; }
 
  private:
+  // Graph glue: the slots, N and the settings the graph holds.
+  model::Tvoie &Voie(int slot) const;
+  int Nombre() const;
+  void FixeNombre(int n);
+  void FixeNombreSansLimite(int n);
+  int Mode() const;
+  int Declenchement() const;
+  int Abscisse() const;
+  void FixeAbscisse(int slot);
+  int NbPoints() const;
+  void FixeNbPoints(int n);
+  void FixeNbCourbes(int ordinates, int analogInputs);
+
+  // Buttons and timer, through the view, remembering what was set.
+  void SetButton(EngineButton button, bool enabled);
+  bool ButtonEnabled(EngineButton button) const;
+  void TimerOn();
+  void TimerOff();
+
+  // The timed scan (engine_fetch.cpp).
+  void FetchNext();
+  void OnBytes(const std::uint8_t *data, std::size_t size);
+  void OnLine();
+  void ShowNewPoints(int from, int to);
+  void FinishAcquisition();
+  void KeepReceivedPoints();
+  void CheckSilence();
+  void LoseBox();
+  std::vector<int> ActiveAnalogSlots() const;
+
+  // Live reads (engine_live.cpp).
+  int TimedReadByte(std::uint8_t request, bool &silent);
+  int TimedReadNumber(const std::string &command, bool &silent);
+
+  // Configuration and scan (engine_configuration.cpp, engine_scan.cpp).
+  void ApplyChannelRules();
+  void FollowCompaction(const model::Tvoie *abscissa);
+  void ApplyMonocoupRules();
+  void ComposeCommands();
+  void ShowScanValues();
+  void RefillTimeBase();
+  void ApplyDuration(double duration);
+  void ApplyPointCount(int n);
+  void RefreshScan();
+  double Duree() const;
+  void FixeDuree(double d);
+  int CountActiveAnalog() const;
+
+  // The trigger waits of "Seuil" and "Bouge" run on a worker of their own;
+  // until it exists the engine only shows that it waits.
+  void ArmTriggerWait();
+  void EndTriggerWait();
+
   display::TgrapheKVX &m_graphe;
   BoxLink &m_link;
   AcquisitionTimer &m_timer;
@@ -102,18 +174,27 @@ class AcquisitionEngine {
 
   AcqState m_state = AcqState::Finished;
   bool m_monocoup = false;
+  int m_entreeFront = 0;
   bool m_live = true;
   bool m_pending = false;
   int m_firstPoint = 0;
   int m_pointsReceived = 0;
+  int m_requestFirst = 0;  // first point of the line asked for
   double m_dt = 1.0 / 128;
   bool m_mini = false;
   bool m_maxi = false;
-  int m_subMode = 1;
-  int m_ratio = 1;
+  AcquisitionCommand m_acquisition;
+  ValueListParser m_parser;
   std::string m_acquisitionCommand;
   std::string m_startCommand;
   AcquisitionTimer::Clock::time_point m_startTime{};
+  std::array<bool, 5> m_buttons{};
+
+  // Watching for a box that stops answering.
+  AcquisitionTimer::Clock::time_point m_lastHeard{};
+  bool m_awaitingAnswer = false;
+  int m_silentTicks = 0;
+  unsigned m_goneCount = 0;  // how often the box went; a call compares it
 };
 
 }  // namespace kvx::device

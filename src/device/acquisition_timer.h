@@ -17,8 +17,8 @@ class AcquisitionTimer {
   // `TimerTimer`.
   virtual void setInterval(int milliseconds) = 0;
   virtual int interval() const = 0;
-  // Switching on restarts the count from now; switching off drops any tick
-  // not yet delivered.
+  // Switching on starts the count from now (an enabled timer is left as it
+  // is); switching off drops any tick not yet delivered.
   virtual void setEnabled(bool enabled) = 0;
   virtual bool isEnabled() const = 0;
 

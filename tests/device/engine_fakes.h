@@ -3,6 +3,7 @@
 // Stand-ins for the window around the acquisition engine: a view that records
 // what the engine shows, and a timer whose ticks and clock the test steps.
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -10,23 +11,39 @@
 
 #include "device/acquisition_timer.h"
 #include "device/acquisition_view.h"
+#include "device/clock.h"
 
 namespace kvx::device::testing {
 
+// The window's timer on the test's clock: `due` tells when a tick is owed.
 class ManualTimer : public AcquisitionTimer {
  public:
-  void setInterval(int milliseconds) override { m_interval = milliseconds; }
+  explicit ManualTimer(const device::Clock &clock) : m_clock(clock) {}
+  void setInterval(int milliseconds) override {
+    m_interval = milliseconds;
+    m_next = m_clock.now() + std::chrono::milliseconds(m_interval);
+  }
   int interval() const override { return m_interval; }
-  void setEnabled(bool enabled) override { m_enabled = enabled; }
+  void setEnabled(bool enabled) override {
+    if (enabled && !m_enabled) m_next = m_clock.now() + std::chrono::milliseconds(m_interval);
+    m_enabled = enabled;
+  }
   bool isEnabled() const override { return m_enabled; }
-  Clock::time_point now() const override { return m_now; }
+  Clock::time_point now() const override { return m_clock.now(); }
 
-  void advance(std::chrono::milliseconds by) { m_now += by; }
+  // True once when a tick is due; the next one is then an interval later.
+  bool due() {
+    if (!m_enabled || m_clock.now() < m_next) return false;
+    m_next += std::chrono::milliseconds(std::max(m_interval, 1));
+    if (m_next < m_clock.now()) m_next = m_clock.now();
+    return true;
+  }
 
  private:
+  const device::Clock &m_clock;
   int m_interval = 0;
   bool m_enabled = false;
-  Clock::time_point m_now{};
+  Clock::time_point m_next{};
 };
 
 class RecordingView : public AcquisitionView {
