@@ -216,7 +216,13 @@ void TgrapheKVX::DessineAxeDroit(Canvas &canvas, int slot) {
     if (std::fabs(v) < p.largeur() / 1000) v = 0;
     canvas.text({zone.right + marge, y - marge}, TexteGraduation(c, v));
   }
-  canvas.text({zone.right + marge, cadre.top + marge}, TitreAxe(c));
+  // The title starts right of the axis, but moves left rather than run off
+  // the picture when it is longer than the room there.
+  const std::string titre = TitreAxe(c);
+  const int largeur = canvas.textExtent(titre).width;
+  const int xTitre =
+      std::max(zone.left, std::min(zone.right + marge, cadre.right - marge - largeur));
+  canvas.text({xTitre, cadre.top + marge}, titre);
 }
 
 void TgrapheKVX::DessineZero(Canvas &canvas, int slot) {

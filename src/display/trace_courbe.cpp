@@ -56,8 +56,12 @@ void TraceurCourbe::ajoute(double x, double y) {
     coupe();
     return;
   }
-  x = ArrondiPixel(x);
-  y = ArrondiPixel(y);
+  // Far beyond the picture only the direction matters; holding positions
+  // within +-kPixelLimite keeps the cut at the edges exact (a value of 1e300
+  // would lose every digit of the crossing point).
+  const double limite = kPixelLimite;
+  x = ArrondiPixel(std::clamp(x, -limite, limite));
+  y = ArrondiPixel(std::clamp(y, -limite, limite));
   const bool ici = dedans(x, y);
   if (ici && m_precedent != Precedent::Dehors)
     emet(static_cast<int>(x), static_cast<int>(y));
@@ -94,14 +98,34 @@ void TraceurCourbe::emet(int x, int y) {
       m_dernier = y;
       return;
     }
-    // The column is complete: its ink from lowest to highest, and the piece
-    // that leaves it from its last point.
-    piece(m_colX, m_mini, m_colX, m_maxi);
-    piece(m_colX, m_dernier, x, y);
+    finColonne();
+    // The piece that leaves the column from its last point; drawn once the
+    // next column is known, since it may ink nothing new.
+    m_liaison = true;
+    m_liaisonX0 = m_colX;
+    m_liaisonY0 = m_dernier;
+    m_liaisonY1 = y;
   }
   m_colonne = true;
   m_colX = x;
   m_mini = m_maxi = m_dernier = y;
+}
+
+void TraceurCourbe::finColonne() {
+  if (m_liaison) {
+    // Between two neighbouring columns the joining piece inks only rows
+    // between its ends, in those two columns: when both columns already ink
+    // all of these rows, it adds nothing (a noisy signal, column after column).
+    const int bas = std::min(m_liaisonY0, m_liaisonY1), haut = std::max(m_liaisonY0, m_liaisonY1);
+    const bool inutile = m_colX == m_liaisonX0 + 1 && bas >= std::max(m_precMini, m_mini) &&
+                         haut <= std::min(m_precMaxi, m_maxi);
+    if (!inutile) piece(m_liaisonX0, m_liaisonY0, m_colX, m_liaisonY1);
+    m_liaison = false;
+  }
+  // The column's ink, from its lowest to its highest point.
+  piece(m_colX, m_mini, m_colX, m_maxi);
+  m_precMini = m_mini;
+  m_precMaxi = m_maxi;
 }
 
 void TraceurCourbe::piece(int x0, int y0, int x1, int y1) {
@@ -114,8 +138,9 @@ void TraceurCourbe::piece(int x0, int y0, int x1, int y1) {
 }
 
 void TraceurCourbe::coupe() {
-  if (m_colonne) piece(m_colX, m_mini, m_colX, m_maxi);
+  if (m_colonne) finColonne();
   m_colonne = false;
+  m_liaison = false;
   m_precedent = Precedent::Aucun;
 }
 

@@ -7,9 +7,10 @@
 // in one pixel column inks that column from the lowest to the highest of
 // them; what joins it to the next column is the piece from its last point to
 // the next column's first. So each column is drawn as one vertical piece and
-// one joining piece, whatever the number of points in it: the same pixels as
-// a line through every point, and a 6400-point recording on a 1000-pixel-wide
-// graph costs a fraction of it.
+// at most one joining piece (none when the two columns already ink its
+// rows), whatever the number of points in it: the same pixels as a line
+// through every point, and a 6400-point recording on a 1000-pixel-wide graph
+// costs a fraction of it.
 // Pieces are cut at the edges of the visible rectangle so that nothing is
 // drawn outside it, however far outside a value lies.
 
@@ -36,6 +37,7 @@ class TraceurCourbe {
   enum class Precedent { Aucun, Dedans, Dehors };
 
   void emet(int x, int y);
+  void finColonne();
   void piece(int x0, int y0, int x1, int y1);
   void coupe();
   void entreOuSort(double x, double y, bool ici);
@@ -51,6 +53,10 @@ class TraceurCourbe {
   // The pixel column being gathered.
   bool m_colonne = false;
   int m_colX = 0, m_mini = 0, m_maxi = 0, m_dernier = 0;
+  // The column before it, and the piece joining the two, not yet drawn.
+  int m_precMini = 0, m_precMaxi = 0;
+  bool m_liaison = false;
+  int m_liaisonX0 = 0, m_liaisonY0 = 0, m_liaisonY1 = 0;
   std::vector<Point> m_bouts;  // pairs of ends of the pieces to draw
 };
 

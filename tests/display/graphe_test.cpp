@@ -227,7 +227,8 @@ TEST(Dessine, LabelsTitlesAndColoursOfTheAxes) {
   EXPECT_EQ(un->points[0], (Point{40, g.courbe(5).Ecran(1) - 5}));
   const DrawCall *titre = canvas.findText("V2(mV)");
   EXPECT_EQ(titre->halign, TextHAlign::Left);
-  EXPECT_EQ(titre->points[0], (Point{605, 5}));
+  // Right of the axis, moved left to end inside the picture: 640 - 5 - 6 x 8.
+  EXPECT_EQ(titre->points[0], (Point{587, 5}));
   const DrawCall *abscisse = canvas.findText("0.4");
   EXPECT_EQ(abscisse->halign, TextHAlign::Center);
   EXPECT_EQ(abscisse->points[0], (Point{g.courbe(1).Ecran(0.4), 464}));
