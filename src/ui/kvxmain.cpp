@@ -19,9 +19,11 @@
 #include <QVBoxLayout>
 
 #include "ui/hints.h"
+#include "ui/minuterie.h"
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/panel_voies.h"
+#include "ui/vue_fenetre.h"
 
 namespace kvx::ui {
 
@@ -62,6 +64,7 @@ TKVXmainForm::TKVXmainForm(const Options &options, QWidget *parent) : QMainWindo
   CreeBarreEtat();
   Timer = new QTimer(this);
   Timer->setObjectName(QStringLiteral("Timer"));
+  CreeLien(options);
   RelieControles();
   EcouteClics();
   qApp->installEventFilter(this);  // the window sees keys before its controls
@@ -224,6 +227,7 @@ void TKVXmainForm::showEvent(QShowEvent *event) {
 void TKVXmainForm::PremiereActivation() {
   if (!m_premiereActivation) return;
   m_premiereActivation = false;
+  ChercheBoitier();
   if (m_demarrage) m_demarrage();
 }
 

@@ -5,7 +5,9 @@
 #include <QSet>
 #include <array>
 #include <functional>
+#include <memory>
 
+#include "device/box_link.h"
 #include "ui/readout_layout.h"
 
 class QAction;
@@ -17,6 +19,7 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QSocketNotifier;
 
 // The program's one main window: tool bar of acquisition commands, the graph,
 // the mode panels and the voltmeter column, the progress gauge, the status
@@ -27,6 +30,8 @@ namespace kvx::ui {
 class TPanelCourbe;
 class TPanelMode;
 class TPanelVoies;
+class TMinuterie;
+class TVueFenetre;
 
 inline constexpr const char *kTitreFenetre = "Acquisition par Nuvex KVX pour Tabulyse";
 
@@ -37,7 +42,10 @@ class TKVXmainForm : public QMainWindow {
   enum class Ecran { GraphePleinEcran, VoltmetrePleinEcran, GrapheEtVoltmetre };
 
   struct Options {
-    bool capteurs = true;  // show the "&Capteurs" menu item (switch /C)
+    bool capteurs = true;                   // show the "&Capteurs" menu item (switch /C)
+    device::PortProvider *ports = nullptr;  // the numbered ports to search (none if null)
+    device::Clock *horloge = nullptr;       // the steady clock if null
+    device::LinkOptions lien;               // trace folder and time-outs of the link
   };
 
   explicit TKVXmainForm(const Options &options, QWidget *parent = nullptr);
@@ -61,6 +69,20 @@ class TKVXmainForm : public QMainWindow {
   // A click on one of the named panels or their labels runs `action` with the
   // slot number of the channel the control shows (0 when it shows none).
   void RelieClic(const QStringList &noms, std::function<void(int slot)> action);
+
+  device::BoxLink &lien() { return *m_lien; }
+  // `ComBtn` and the first activation: search the box with the hourglass.
+  void ChercheBoitier();
+
+  // Called by the link and the engine through the window's view.
+  void BoitierIdentifie();
+  void BoitierParti();
+  void RafraichitPanneaux();
+  void AfficheValeur(int slot);
+  void AfficheCurseur();
+  void EffaceCurseur();
+  void DessinePoints(int premier, int dernier);
+  void RedessineGraphe();
 
   // Controls, named as the user's documentation names them.
   QToolBar *ToolBar1;
@@ -114,6 +136,15 @@ class TKVXmainForm : public QMainWindow {
   int ModeAcquisition() const;
   int ModeSynchro() const;
 
+  void CreeLien(const Options &options);
+  void SurveillePort();
+  void OctetsArrives();
+
+  std::unique_ptr<device::PortProvider> m_aucunPort;
+  std::unique_ptr<TVueFenetre> m_vue;
+  std::unique_ptr<TMinuterie> m_minuterie;
+  std::unique_ptr<device::BoxLink> m_lien;
+  QSocketNotifier *m_notificateur = nullptr;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
   std::array<QLabel *, 2> m_panneaux{};

@@ -26,13 +26,12 @@ TEST_P(ErreurLigneCommande, IsReportedAndStopsTheReading) {
   EXPECT_EQ(o.erreur, GetParam().erreur);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cas, ErreurLigneCommande,
-    testing::Values(CasErreur{{"--port"}, "--port needs a device path"},
-                    CasErreur{{"--port", ""}, "--port needs a device path"},
-                    CasErreur{{"--port="}, "--port needs a device path"},
-                    CasErreur{{"--simulte"}, "unknown option --simulte"},
-                    CasErreur{{"-x"}, "unknown option -x"}));
+INSTANTIATE_TEST_SUITE_P(Cas, ErreurLigneCommande,
+                         testing::Values(CasErreur{{"--port"}, "--port needs a device path"},
+                                         CasErreur{{"--port", ""}, "--port needs a device path"},
+                                         CasErreur{{"--port="}, "--port needs a device path"},
+                                         CasErreur{{"--simulte"}, "unknown option --simulte"},
+                                         CasErreur{{"-x"}, "unknown option -x"}));
 
 TEST(LitLigneCommande, DoubleDashMakesTheRestFileNames) {
   const OptionsLigneCommande o = LitLigneCommande({"--", "--help", "-x"});

@@ -11,7 +11,9 @@ EntreesBoites Visibles(std::initializer_list<int> slots, int longueur = 12) {
   return e;
 }
 
-const SortieBoite &Boite(const SortiesBoites &s, int slot) { return s[slot - kPremiereBoite]; }
+const SortieBoite &Boite(const SortiesBoites &s, int slot) {
+  return s[slot - kPremiereBoite];
+}
 
 struct CasTaille {
   int hauteur;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
+#include <ostream>
 
 // Widget tests need one application object for the whole test binary; it is
 // made at the first test that asks for it (offscreen, set by the harness).
@@ -23,3 +25,8 @@ struct AvecApplication {
 };
 
 }  // namespace kvx::ui::test
+
+// Readable failures: gtest prints QStrings as text, not as bytes.
+inline void PrintTo(const QString &s, std::ostream *os) {
+  *os << '"' << s.toStdString() << '"';
+}

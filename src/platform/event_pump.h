@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+// The pump step that the link runs while it waits on the box: the window keeps
+// painting and its timers keep running, but clicks and keys wait in the queue
+// until the wait is over, so that no button handler runs in the middle of an
+// exchange with the box.
+namespace kvx::platform {
+
+// Processes the pending paint, timer and socket events of the calling thread;
+// user input stays queued.
+void PompeEvenements();
+
+// The same step as a hook to hand to the link.
+std::function<void()> CrochetPompe();
+
+}  // namespace kvx::platform

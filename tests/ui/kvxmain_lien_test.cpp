@@ -1,0 +1,65 @@
+// The window and the link: the search at first activation, the not-found
+// panel, and searching again with ComBtn.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "device/clock.h"
+#include "device/scripted_peer.h"
+#include "device/simulated_port.h"
+#include "ui/kvxmain.h"
+#include "ui/panel_courbe.h"
+#include "ui_test_app.h"
+
+namespace kvx::ui {
+namespace {
+
+class FenetreLienTest : public testing::Test, test::AvecApplication {
+ protected:
+  void SetUp() override {
+    m_table.addMissing();
+    m_port = m_table.addPeer(m_boitier);
+    TKVXmainForm::Options o;
+    o.ports = &m_table;
+    o.horloge = &m_horloge;
+    o.lien.traceFolder = QDir::tempPath().toStdString();
+    m_form = std::make_unique<TKVXmainForm>(o);
+    m_form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+    // The search runs once the window has painted.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_form->Statut(0).isEmpty(), 2000);
+  }
+  QWidget *Panneau() { return m_form->PanelCourbe->NuvexAbsent; }
+
+  device::ManualClock m_horloge;
+  device::SimulatedPortTable m_table{m_horloge};
+  device::ScriptedPeer m_boitier;
+  int m_port = 0;
+  std::unique_ptr<TKVXmainForm> m_form;
+};
+
+TEST_F(FenetreLienTest, SilentPortShowsTheNotFoundPanelAndNamesTheLastPort) {
+  EXPECT_TRUE(Panneau()->isVisible());
+  EXPECT_EQ(m_form->Statut(0), QStringLiteral("Nuvex KVX non trouvé sur COM%1").arg(m_port));
+  EXPECT_TRUE(m_form->PanelCourbe->ComBtn->hasFocus());
+  EXPECT_FALSE(m_form->lien().BoxPresent());
+  // The box was asked who it is, and nothing else was sent.
+  ASSERT_EQ(m_boitier.lines().size(), 1u);
+  EXPECT_EQ(m_boitier.lines()[0].line, "XERR");
+}
+
+TEST_F(FenetreLienTest, ComBtnSearchesAgainAndHidesThePanelWhenTheBoxAnswers) {
+  ASSERT_TRUE(Panneau()->isVisible());
+  m_boitier.answer("XERR", "NUVEX KVX V2\r");
+  QTest::mouseClick(m_form->PanelCourbe->ComBtn, Qt::LeftButton);
+  EXPECT_TRUE(m_form->lien().BoxPresent());
+  EXPECT_FALSE(Panneau()->isVisible());
+  EXPECT_EQ(m_form->lien().ComNumber(), m_port);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass went away
+}
+
+}  // namespace
+}  // namespace kvx::ui
