@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "display/graphe.h"
 #include "ui/hints.h"
 #include "ui/minuterie.h"
 #include "ui/panel_courbe.h"
@@ -64,6 +65,7 @@ TKVXmainForm::TKVXmainForm(const Options &options, QWidget *parent) : QMainWindo
   CreeBarreEtat();
   Timer = new QTimer(this);
   Timer->setObjectName(QStringLiteral("Timer"));
+  CreeGraphe();
   CreeLien(options);
   RelieControles();
   EcouteClics();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QMap>
 #include <QSet>
@@ -19,12 +20,18 @@ class QStatusBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QPainter;
 class QSocketNotifier;
 
 // The program's one main window: tool bar of acquisition commands, the graph,
 // the mode panels and the voltmeter column, the progress gauge, the status
 // bar and the popup menu. It lives from start to end of the program and
 // owns the acquisition timer; settings dialogs are opened from its panels.
+namespace kvx::display {
+class Canvas;
+class TgrapheKVX;
+}  // namespace kvx::display
+
 namespace kvx::ui {
 
 class TPanelCourbe;
@@ -71,6 +78,7 @@ class TKVXmainForm : public QMainWindow {
   void RelieClic(const QStringList &noms, std::function<void(int slot)> action);
 
   device::BoxLink &lien() { return *m_lien; }
+  display::TgrapheKVX &graphe() { return *m_graphe; }
   // `ComBtn` and the first activation: search the box with the hourglass.
   void ChercheBoitier();
 
@@ -136,10 +144,20 @@ class TKVXmainForm : public QMainWindow {
   int ModeAcquisition() const;
   int ModeSynchro() const;
 
+  void CreeGraphe();
+  void OscilloPaint(QPainter &p, const QRect &cadre);
+  void TraceCroix(display::Canvas &canvas, bool affiche);
+  void SurOscillo(const std::function<void(display::Canvas &)> &dessin);
+  void OscilloSouris(QEvent::Type type, QPoint pos, Qt::MouseButtons boutons);
+  void SuitSeuil(int y);
+  void SeuilDeplace();
+  bool Acquiert() const;
   void CreeLien(const Options &options);
   void SurveillePort();
   void OctetsArrives();
 
+  std::unique_ptr<display::TgrapheKVX> m_graphe;
+  bool m_deplaceSeuil = false;
   std::unique_ptr<device::PortProvider> m_aucunPort;
   std::unique_ptr<TVueFenetre> m_vue;
   std::unique_ptr<TMinuterie> m_minuterie;

@@ -1,13 +1,19 @@
 // The main window's side of the link to the box and of the acquisition engine.
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "display/graphe.h"
 #include "platform/event_pump.h"
 #include "ui/kvxmain.h"
 #include "ui/minuterie.h"
 #include "ui/panel_courbe.h"
+#include "ui/panel_mode.h"
+#include "ui/panel_voies.h"
 #include "ui/vue_fenetre.h"
 
 namespace kvx::ui {
@@ -81,17 +87,41 @@ void TKVXmainForm::BoitierParti() {
 }
 
 void TKVXmainForm::RafraichitPanneaux() {
+  display::TgrapheKVX &g = *m_graphe;
+  TPanelMode *m = PanelMode;
+  const int mode = g.Mode;
+  m->BalayageGB->setVisible(mode == display::kModeTemps);
+  m->SynchroGB->setVisible(mode == display::kModeTemps);
+  m->SortieAnaGB->setVisible(mode == display::kModeSortieAnalogique);
+  m->PointGB->setVisible(mode == display::kModePointParPoint);
+  PanelVoies->cadre(4)->setVisible(mode == display::kModePointParPoint);
+  m->ClavierGB->setVisible(mode == display::kModeClavier);
+  m->ModeVeltorGB->setVisible(mode == display::kModeVeltor);
+  Gauge->setVisible(mode == display::kModeTemps || mode == display::kModeVeltor);
+  if (mode < static_cast<int>(display::kNomsModes.size()))
+    m->ModeLabel->setText(QString::fromUtf8(display::kNomsModes[mode]));
+  if (g.ModeSynchro < display::kNomsSynchro.size())
+    m->SynchroLabel->setText(QString::fromUtf8(display::kNomsSynchro[g.ModeSynchro]));
+  if (!g.Ligne && !g.Points) g.Points = true;  // a curve must show somehow
+
+  const auto titreVoie = [&](int slot) {
+    const model::Tvoie &v = g.voie(slot);
+    return QString::fromStdString(v.Nom + "=" + v.NomEntree() + " " + v.TexteCalibre());
+  };
+  m->ClavierGB->setTitle(QString::fromStdString(g.voie(3).Nom + "=clavier"));
+  m->SortieAnaGB->setTitle(titreVoie(2));
+  const model::TentreeBinaire &eb = g.entreeBinaire();
+  PanelVoies->cadre(4)->setTitle(
+      eb.Active ? QString::fromStdString(eb.Nom + "=EB0..EB" + std::to_string(eb.Nbre - 1))
+                : QStringLiteral("Entrées binaires"));
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot)
+    PanelVoies->cadre(slot)->afficheur()->clear();
+  for (int slot = 5; slot <= 8; ++slot) PanelVoies->cadre(slot)->setTitle(titreVoie(slot));
   MiseEnPageAfficheurs();
 }
 
-void TKVXmainForm::AfficheValeur(int) {}
+bool TKVXmainForm::Acquiert() const { return false; }
 
-void TKVXmainForm::AfficheCurseur() {}
-
-void TKVXmainForm::EffaceCurseur() {}
-
-void TKVXmainForm::DessinePoints(int, int) {}
-
-void TKVXmainForm::RedessineGraphe() {}
+void TKVXmainForm::SeuilDeplace() {}
 
 }  // namespace kvx::ui

@@ -1,0 +1,167 @@
+// The main window's side of the graph: the paint box, the live cursor
+// crosses, the read-outs of the channels and the threshold drag.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QStatusTipEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "display/couleurs.h"
+#include "display/graphe.h"
+#include "platform/qpainter_canvas.h"
+#include "ui/kvxmain.h"
+#include "ui/oscillo.h"
+#include "ui/panel_courbe.h"
+#include "ui/panel_mode.h"
+#include "ui/panel_voies.h"
+
+namespace kvx::ui {
+
+namespace {
+
+constexpr int kSeuilMin = 9;     // the trigger cannot fire on a level the input never leaves
+constexpr int kSeuilMax = 246;
+constexpr int kPriseSeuil = 4;   // pixels around the threshold line that catch the pointer
+
+display::Size Taille(const QWidget *w) { return {w->width(), w->height()}; }
+
+}  // namespace
+
+int TKVXmainForm::ModeAcquisition() const { return m_graphe->Mode; }
+
+int TKVXmainForm::ModeSynchro() const { return m_graphe->ModeSynchro; }
+
+void TKVXmainForm::CreeGraphe() {
+  m_graphe = std::make_unique<display::TgrapheKVX>();
+  TOscillo *o = PanelCourbe->Oscillo;
+  o->FixePeintre([this](QPainter &p, const QRect &cadre) { OscilloPaint(p, cadre); });
+  connect(o, &TOscillo::souris, this, &TKVXmainForm::OscilloSouris);
+}
+
+void TKVXmainForm::OscilloPaint(QPainter &p, const QRect &cadre) {
+  display::TgrapheKVX &g = *m_graphe;
+  g.cadre = {0, 0, cadre.width(), cadre.height()};
+  platform::QPainterCanvas canvas(p, {cadre.width(), cadre.height()});
+  g.Dessine(canvas);
+  m_deplaceSeuil = false;
+  // The crosses start from the last values read from the box; a cross at
+  // mid-range would be a value the box never gave.
+  for (int slot = 1; slot <= display::kNbCourbes; ++slot) {
+    model::Tvoie &v = g.voie(slot);
+    v.valeurCourante = v.valeurLue;
+  }
+  if (g.Mode != display::kModeTemps && g.Mode != display::kModeVeltor && !Acquiert())
+    TraceCroix(canvas, true);
+}
+
+void TKVXmainForm::TraceCroix(display::Canvas &canvas, bool affiche) {
+  display::TgrapheKVX &g = *m_graphe;
+  if (g.curseurAffiche == affiche) return;
+  for (int slot = 2; slot <= display::kNbCourbes; ++slot)
+    if (g.estOrdonnee(slot)) g.DessineCroix(canvas, slot);
+  g.curseurAffiche = affiche;
+}
+
+void TKVXmainForm::SurOscillo(const std::function<void(display::Canvas &)> &dessin) {
+  TOscillo *o = PanelCourbe->Oscillo;
+  o->MetAJour();  // a pending full redraw first, so the crosses' state is the image's
+  o->DessineSur([&](QPainter &p) {
+    platform::QPainterCanvas canvas(p, Taille(o));
+    dessin(canvas);
+  });
+}
+
+void TKVXmainForm::AfficheCurseur() {
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot)
+    if (m_graphe->voie(slot).Active) AfficheValeur(slot);
+  SurOscillo([this](display::Canvas &c) { TraceCroix(c, true); });
+}
+
+void TKVXmainForm::EffaceCurseur() {
+  SurOscillo([this](display::Canvas &c) { TraceCroix(c, false); });
+}
+
+void TKVXmainForm::DessinePoints(int premier, int dernier) {
+  SurOscillo([&](display::Canvas &c) { m_graphe->DessinePoints(c, premier, dernier); });
+}
+
+void TKVXmainForm::RedessineGraphe() { PanelCourbe->Oscillo->Invalide(); }
+
+void TKVXmainForm::AfficheValeur(int slot) {
+  const QString texte = QString::fromStdString(m_graphe->voie(slot).TexteValeurCourante());
+  if (slot >= kPremiereBoite && slot <= kDerniereBoite)
+    PanelVoies->cadre(slot)->afficheur()->setText(texte);
+  else if (slot == 2)
+    PanelMode->LabelSA->setText(texte);
+}
+
+EntreesBoites TKVXmainForm::EntreesAfficheurs() const {
+  EntreesBoites e;
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot) {
+    EntreeBoite &b = e[slot - kPremiereBoite];
+    b.visible = m_graphe->voie(slot).Active;
+    b.longueurTitre = static_cast<int>(PanelVoies->cadre(slot)->title().size());
+  }
+  return e;
+}
+
+std::array<QColor, kNbBoites> TKVXmainForm::CouleursAfficheurs() const {
+  std::array<QColor, kNbBoites> c;
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot) {
+    const display::Rgb rgb = display::CouleurCourbe(m_graphe->voie(slot).Couleur);
+    c[slot - kPremiereBoite] = QColor(rgb.r, rgb.g, rgb.b);
+  }
+  return c;
+}
+
+void TKVXmainForm::OscilloSouris(QEvent::Type type, QPoint pos, Qt::MouseButtons boutons) {
+  display::TgrapheKVX &g = *m_graphe;
+  if (g.ModeSynchro != display::kSynchroSeuil || g.Mode != display::kModeTemps) return;
+  TOscillo *o = PanelCourbe->Oscillo;
+  const bool pres = std::abs(pos.y() - g.ySeuil) < kPriseSeuil;
+  switch (type) {
+    case QEvent::MouseMove:
+      if (m_deplaceSeuil && (boutons & Qt::LeftButton)) {
+        SuitSeuil(pos.y());
+      } else {
+        o->setCursor(pres ? Qt::SplitVCursor : Qt::ArrowCursor);
+        const QString hint = pres ? QStringLiteral("Seuil de déclenchement") : QString();
+        if (hint != o->statusTip()) {
+          o->setStatusTip(hint);
+          QStatusTipEvent titre(hint);
+          QCoreApplication::sendEvent(o, &titre);
+        }
+      }
+      break;
+    case QEvent::MouseButtonPress:
+      m_deplaceSeuil = pres;
+      break;
+    case QEvent::MouseButtonRelease:
+      if (m_deplaceSeuil) {
+        SuitSeuil(pos.y());
+        m_deplaceSeuil = false;
+        SeuilDeplace();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void TKVXmainForm::SuitSeuil(int y) {
+  display::TgrapheKVX &g = *m_graphe;
+  const display::TCourbe &c = g.courbe(g.VoieSynchro);
+  if (c.haut == c.bas) return;
+  // Held at the last usable level when the pointer runs past the band.
+  const long brut = std::lround(double(y - c.bas) * 255.0 / double(c.haut - c.bas));
+  const int niveau = static_cast<int>(std::clamp<long>(brut, kSeuilMin, kSeuilMax));
+  if (niveau == g.Seuil) return;
+  SurOscillo([&](display::Canvas &canvas) {
+    g.DessineSeuil(canvas);  // not-xor: the old line goes
+    g.Seuil = niveau;
+    g.DessineSeuil(canvas);
+  });
+}
+
+}  // namespace kvx::ui
