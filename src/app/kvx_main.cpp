@@ -1,15 +1,20 @@
 // kvx: the desktop front end of the Nuvex KVX box.
 #include <QApplication>
 #include <QLocale>
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "device/simulated_box.h"
 #include "model/ligne_commande.h"
 #include "model/separateur_decimal.h"
 #include "model/version.h"
 #include "platform/dossiers.h"
 #include "platform/instance_unique.h"
+#include "platform/port_table.h"
+#include "platform/pty_server.h"
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
 #include "ui/command_line.h"
@@ -31,6 +36,19 @@ void printUsage(std::FILE *out) {
                "  FILE.KVX     configuration file to load\n"
                "  --help       show this help\n"
                "  --version    show the version\n");
+}
+
+// The simulated box on a pseudo-terminal of its own, so that the program
+// reaches it through the same serial path as a real box.
+std::unique_ptr<kvx::platform::PtyServer> DemarreSimulateur() {
+  auto boitier = std::make_unique<kvx::device::SimulatedBox>(std::chrono::steady_clock::now());
+  auto serveur = std::make_unique<kvx::platform::PtyServer>(std::move(boitier));
+  std::string erreur;
+  if (!serveur->start(&erreur)) {
+    std::fprintf(stderr, "kvx: cannot start the simulated box: %s\n", erreur.c_str());
+    return nullptr;
+  }
+  return serveur;
 }
 
 }  // namespace
@@ -68,7 +86,18 @@ int main(int argc, char **argv) {
       std::make_unique<kvx::platform::QSettingsStore>(),
       {kvx::platform::DossiersUtilisateur(), kvx::platform::DossiersBureauUtilisateur(),
        QCoreApplication::applicationFilePath()});
+  std::unique_ptr<kvx::platform::PtyServer> simulateur;
+  std::vector<std::string> chemins;
+  if (options.simule) {
+    simulateur = DemarreSimulateur();
+    if (!simulateur) return 1;
+    chemins.push_back(simulateur->slavePath());
+  }
+  chemins.insert(chemins.end(), options.ports.begin(), options.ports.end());
+  kvx::platform::PortTable ports(chemins);
+
   kvx::ui::TKVXmainForm::Options fenetre;
+  fenetre.ports = &ports;
   fenetre.capteurs = kvx::model::OptionLigneCommande(options.autres, 'C', true);
   kvx::ui::TKVXmainForm form(fenetre);
   const auto serveur = instance.ecoute();

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "device/acquisition_engine.h"
 #include "display/graphe.h"
 #include "ui/hints.h"
 #include "ui/minuterie.h"
@@ -234,7 +235,7 @@ void TKVXmainForm::PremiereActivation() {
 }
 
 void TKVXmainForm::closeEvent(QCloseEvent *event) {
-  Timer->stop();
+  ArreteBoitier();
   if (m_fermeture) m_fermeture();
   event->accept();
 }

@@ -27,6 +27,10 @@ class QSocketNotifier;
 // the mode panels and the voltmeter column, the progress gauge, the status
 // bar and the popup menu. It lives from start to end of the program and
 // owns the acquisition timer; settings dialogs are opened from its panels.
+namespace kvx::device {
+class AcquisitionEngine;
+}
+
 namespace kvx::display {
 class Canvas;
 class TgrapheKVX;
@@ -79,6 +83,10 @@ class TKVXmainForm : public QMainWindow {
 
   device::BoxLink &lien() { return *m_lien; }
   display::TgrapheKVX &graphe() { return *m_graphe; }
+  device::AcquisitionEngine &moteur() { return *m_moteur; }
+  // The box left as the user found it: acquisition stopped, trace written.
+  // The first step of the closing sequence.
+  void ArreteBoitier();
   // `ComBtn` and the first activation: search the box with the hourglass.
   void ChercheBoitier();
 
@@ -153,6 +161,9 @@ class TKVXmainForm : public QMainWindow {
   void SeuilDeplace();
   bool Acquiert() const;
   void CreeLien(const Options &options);
+  void RelieMoteur();
+  void TimerTimer();
+  bool ToucheBalayage(QObject *watched, QEvent *event);
   void SurveillePort();
   void OctetsArrives();
 
@@ -162,7 +173,9 @@ class TKVXmainForm : public QMainWindow {
   std::unique_ptr<TVueFenetre> m_vue;
   std::unique_ptr<TMinuterie> m_minuterie;
   std::unique_ptr<device::BoxLink> m_lien;
+  std::unique_ptr<device::AcquisitionEngine> m_moteur;
   QSocketNotifier *m_notificateur = nullptr;
+  bool m_dansTic = false;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
   std::array<QLabel *, 2> m_panneaux{};

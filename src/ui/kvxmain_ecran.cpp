@@ -4,10 +4,12 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QToolButton>
 
+#include "device/acquisition_engine.h"
 #include "ui/kvxmain.h"
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
@@ -21,8 +23,6 @@ constexpr int kLargeurCommande = 256;
 constexpr int kLargeurMode = 128;
 constexpr int kResteGraphe = 6;  // what the graph keeps beside the full-screen voltmeter
 constexpr int kModeClavier = 0;
-constexpr int kModeTemps = 1;
-constexpr int kSynchroClavier = 2;
 
 }  // namespace
 
@@ -131,14 +131,15 @@ bool TKVXmainForm::ToucheFenetre(QKeyEvent *cle) {
   if (cle->key() != Qt::Key_Space || cle->modifiers() != Qt::NoModifier ||
       !EnregistreBtn->isEnabled())
     return false;
-  const int mode = ModeAcquisition();
-  if (mode == kModeClavier) return false;  // the keyboard entry types its own blanks
-  if (cle->isAutoRepeat()) return true;    // one point a press, even if held down
-  if (mode != kModeTemps || ModeSynchro() == kSynchroClavier) EnregistreBtn->click();
-  return true;
+  if (ModeAcquisition() == kModeClavier) return false;  // the keyboard entry types its blanks
+  if (cle->isAutoRepeat()) return true;                 // one point a press, even when held down
+  return m_moteur->FormKeypress(U' ');
 }
 
 bool TKVXmainForm::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == PanelMode->NbreEdit || watched == PanelMode->DureeEdit) {
+    if (ToucheBalayage(watched, event)) return true;
+  }
   switch (event->type()) {
     case QEvent::KeyPress: {
       auto *w = qobject_cast<QWidget *>(watched);

@@ -20,17 +20,23 @@ namespace kvx::ui {
 
 namespace {
 
-constexpr int kSeuilMin = 9;     // the trigger cannot fire on a level the input never leaves
+constexpr int kSeuilMin = 9;  // the trigger cannot fire on a level the input never leaves
 constexpr int kSeuilMax = 246;
-constexpr int kPriseSeuil = 4;   // pixels around the threshold line that catch the pointer
+constexpr int kPriseSeuil = 4;  // pixels around the threshold line that catch the pointer
 
-display::Size Taille(const QWidget *w) { return {w->width(), w->height()}; }
+display::Size Taille(const QWidget *w) {
+  return {w->width(), w->height()};
+}
 
 }  // namespace
 
-int TKVXmainForm::ModeAcquisition() const { return m_graphe->Mode; }
+int TKVXmainForm::ModeAcquisition() const {
+  return m_graphe->Mode;
+}
 
-int TKVXmainForm::ModeSynchro() const { return m_graphe->ModeSynchro; }
+int TKVXmainForm::ModeSynchro() const {
+  return m_graphe->ModeSynchro;
+}
 
 void TKVXmainForm::CreeGraphe() {
   m_graphe = std::make_unique<display::TgrapheKVX>();
@@ -86,7 +92,9 @@ void TKVXmainForm::DessinePoints(int premier, int dernier) {
   SurOscillo([&](display::Canvas &c) { m_graphe->DessinePoints(c, premier, dernier); });
 }
 
-void TKVXmainForm::RedessineGraphe() { PanelCourbe->Oscillo->Invalide(); }
+void TKVXmainForm::RedessineGraphe() {
+  PanelCourbe->Oscillo->Invalide();
+}
 
 void TKVXmainForm::AfficheValeur(int slot) {
   const QString texte = QString::fromStdString(m_graphe->voie(slot).TexteValeurCourante());

@@ -1,19 +1,26 @@
 // The main window's side of the link to the box and of the acquisition engine.
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QToolButton>
 
+#include "device/acquisition_engine.h"
 #include "display/graphe.h"
+#include "model/separateur_decimal.h"
 #include "platform/event_pump.h"
 #include "ui/kvxmain.h"
 #include "ui/minuterie.h"
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/panel_voies.h"
+#include "ui/spin_buttons.h"
 #include "ui/vue_fenetre.h"
 
 namespace kvx::ui {
@@ -53,7 +60,69 @@ void TKVXmainForm::CreeLien(const Options &options) {
       options.horloge != nullptr ? *options.horloge : device::SteadyClock::instance();
   m_lien = std::make_unique<device::BoxLink>(*ports, *m_vue, horloge, options.lien);
   m_lien->setPump(platform::CrochetPompe());
+  m_moteur = std::make_unique<device::AcquisitionEngine>(*m_graphe, *m_lien, *m_minuterie, *m_vue);
+  RelieMoteur();
+}
+
+void TKVXmainForm::RelieMoteur() {
+  device::AcquisitionEngine *m = m_moteur.get();
   connect(PanelCourbe->ComBtn, &QPushButton::clicked, this, &TKVXmainForm::ChercheBoitier);
+  connect(Timer, &QTimer::timeout, this, &TKVXmainForm::TimerTimer);
+  connect(EnregistreBtn, &QToolButton::clicked, this, [m] { m->EnregistreBtnClick(); });
+  connect(StopBtn, &QToolButton::clicked, this, [m] { m->StopBtnClick(true); });
+  connect(ResetBtn, &QToolButton::clicked, this, [m] { m->ResetBtnClick(true); });
+  connect(UndoBtn, &QToolButton::clicked, this, [m] { m->UndoBtnClick(); });
+  connect(PanelMode->MonocoupCB, &QCheckBox::clicked, this, [m](bool c) { m->MonocoupCBClick(c); });
+  connect(PanelMode->NbreSpin, &TSpinButtons::monte, this, [m] { m->NombreUpClick(); });
+  connect(PanelMode->NbreSpin, &TSpinButtons::descend, this, [m] { m->NombreDownClick(); });
+  connect(PanelMode->DureeSpin, &TSpinButtons::monte, this, [m] { m->DureeSpinUpClick(); });
+  connect(PanelMode->DureeSpin, &TSpinButtons::descend, this, [m] { m->DureeSpinDownClick(); });
+  // The keys of NbreEdit and DureeEdit reach ToucheBalayage through the
+  // window's application-wide filter.
+}
+
+void TKVXmainForm::TimerTimer() {
+  // A tick that comes while the pump runs inside a wait would start a second
+  // exchange with the box in the middle of the first.
+  if (m_dansTic) return;
+  m_dansTic = true;
+  if (m_notificateur == nullptr && m_lien->hasDataAvailable()) m_lien->ServiceInput();
+  m_moteur->TimerTimer();
+  m_dansTic = false;
+  SurveillePort();
+}
+
+bool TKVXmainForm::ToucheBalayage(QObject *watched, QEvent *event) {
+  const bool nombre = watched == PanelMode->NbreEdit;
+  auto *edit = static_cast<QLineEdit *>(watched);
+  if (event->type() == QEvent::FocusOut) {
+    const std::string texte = edit->text().toStdString();
+    if (nombre)
+      m_moteur->NbreEditExit(texte);
+    else
+      m_moteur->DureeEditExit(texte);
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  auto *cle = static_cast<QKeyEvent *>(event);
+  if (cle->key() == Qt::Key_Return || cle->key() == Qt::Key_Enter) {
+    const std::string texte = edit->text().toStdString();
+    if (nombre)
+      m_moteur->NbreEditEnter(texte);
+    else
+      m_moteur->DureeEditEnter(texte);
+    return true;
+  }
+  // Keys that type nothing (arrows, Delete, Home) move and edit as usual.
+  const QString t = cle->text();
+  if (t.size() != 1 || (cle->modifiers() & Qt::ControlModifier)) return false;
+  const char32_t c = t.at(0).unicode();
+  if (nombre) return !device::AcquisitionEngine::NbreEditAccepts(c);
+  const char32_t r = device::AcquisitionEngine::DureeEditFilter(c, model::SeparateurDecimal());
+  if (r == 0) return true;
+  if (r == c) return false;
+  edit->insert(QString(QChar(static_cast<char16_t>(r))));  // the desktop's separator
+  return true;
 }
 
 void TKVXmainForm::ChercheBoitier() {
@@ -120,8 +189,12 @@ void TKVXmainForm::RafraichitPanneaux() {
   MiseEnPageAfficheurs();
 }
 
-bool TKVXmainForm::Acquiert() const { return false; }
+bool TKVXmainForm::Acquiert() const {
+  return m_moteur->state() == device::AcqState::Acquiring;
+}
 
-void TKVXmainForm::SeuilDeplace() {}
+void TKVXmainForm::SeuilDeplace() {
+  m_moteur->ApplyConfiguration();
+}
 
 }  // namespace kvx::ui
