@@ -85,7 +85,7 @@ class TKVXmainForm : public QMainWindow {
   display::TgrapheKVX &graphe() { return *m_graphe; }
   device::AcquisitionEngine &moteur() { return *m_moteur; }
   // The box left as the user found it: acquisition stopped, trace written.
-  // The first step of the closing sequence.
+  // The first step of the closing sequence; runs once.
   void ArreteBoitier();
   // `ComBtn` and the first activation: search the box with the hourglass.
   void ChercheBoitier();
@@ -176,6 +176,7 @@ class TKVXmainForm : public QMainWindow {
   std::unique_ptr<device::AcquisitionEngine> m_moteur;
   QSocketNotifier *m_notificateur = nullptr;
   bool m_dansTic = false;
+  bool m_boitierArrete = false;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
   std::array<QLabel *, 2> m_panneaux{};
