@@ -149,10 +149,22 @@ void TKVXmainForm::OctetsArrives() {
   SurveillePort();  // the line may have gone and the port closed
 }
 
-void TKVXmainForm::BoitierIdentifie() {}
+void TKVXmainForm::BoitierIdentifie() { m_moteur->ApplyConfiguration(); }
 
 void TKVXmainForm::BoitierParti() {
+  m_moteur->BoxGone();
   SurveillePort();
+}
+
+void TKVXmainForm::ArreteBoitier() {
+  if (m_boitierArrete) return;  // the closing sequence may be reached twice (signal, button)
+  m_boitierArrete = true;
+  Timer->stop();
+  if (StopBtn->isEnabled()) m_moteur->StopBtnClick(false);
+  // Leave the box idle: no acquisition running on, no fork program left.
+  if (m_graphe->Mode == display::kModeTemps) m_lien->SendCommand("XPEA0 0,1");
+  if (m_graphe->Mode == display::kModeVeltor) m_lien->SendCommand("XRESET");
+  m_lien->WriteTrace();
 }
 
 void TKVXmainForm::RafraichitPanneaux() {
