@@ -4,7 +4,7 @@
 .PHONY: run test deps build asan fuzz clean
 
 run: build
-	./build/dev/bin/kvx --version
+	./build/dev/bin/kvx --simulate
 
 test: build
 	ctest --preset dev
