@@ -11,15 +11,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QProgressBar>
 #include <QTimer>
 #include <QToolButton>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "device/acquisition_engine.h"
@@ -59,21 +60,23 @@ double CpuSecondes(int qui) {
          double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// Runs the event loop for `ms`, sleeping while nothing happens as the
+// program's own loop does.
+void Pause(int ms) {
+  QEventLoop boucle;
+  QTimer::singleShot(ms, &boucle, &QEventLoop::quit);
+  boucle.exec();
+}
+
 // Runs the event loop until `fini` holds or `ms` pass; false on time-out.
 bool AttendQue(const std::function<bool()> &fini, int ms) {
   QElapsedTimer t;
   t.start();
   while (!fini()) {
     if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    Pause(5);
   }
   return true;
-}
-
-void Pause(int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
 }
 
 class PremierePeinture : public QObject {
@@ -150,42 +153,59 @@ int main(int argc, char **argv) {
   const auto t0 = Clock::now();
   Pause(attenteSecondes * 1000);
   const double mur = std::chrono::duration<double>(Clock::now() - t0).count();
-  std::printf("idle CPU with live read-outs: %.2f %% of a core for the window thread, "
-              "%.2f %% with the simulated box (goal < 3 %%)\n",
-              100 * (CpuSecondes(RUSAGE_THREAD) - gui0) / mur,
-              100 * (CpuSecondes(RUSAGE_SELF) - cpu0) / mur);
+  std::printf(
+      "idle CPU with live read-outs: %.2f %% of a core for the window thread, "
+      "%.2f %% with the simulated box (goal < 3 %%)\n",
+      100 * (CpuSecondes(RUSAGE_THREAD) - gui0) / mur,
+      100 * (CpuSecondes(RUSAGE_SELF) - cpu0) / mur);
 
-  // The default acquisition, pictured half-way.
+  // A five-second scan of V1 and V2 against time, pictured while its points
+  // come in.
+  kvx::display::TgrapheKVX &g = form.graphe();
+  g.Abscisse = 1;
+  moteur.ApplyConfiguration();
+  moteur.DureeEditEnter("5 s");
+  moteur.NbreEditEnter("500");
+  AttendQue([&] { return form.EnregistreBtn->isEnabled(); }, 3000);
   form.EnregistreBtn->click();
-  Pause(600);
+  AttendQue([&] { return form.Gauge->value() * 2 >= form.Gauge->maximum(); }, 15000);
   if (!photo.empty()) {
     const bool ok = form.grab().save(QString::fromStdString(photo));
     std::printf("screenshot during an acquisition: %s%s\n", photo.c_str(), ok ? "" : " (FAILED)");
   }
-  AttendQue([&] { return form.Statut(0) == QStringLiteral("Acquisition terminée"); }, 5000);
+  AttendQue([&] { return form.Statut(0) == QStringLiteral("Acquisition terminée"); }, 15000);
 
   // 6400 points of V1 alone at the shortest period.
-  kvx::display::TgrapheKVX &g = form.graphe();
   g.voie(6).Active = false;
   moteur.ApplyConfiguration();
-  moteur.DureeEditEnter("0.3 s");
   moteur.NbreEditEnter("6400");
+  moteur.DureeEditEnter("3.2 s");
   AttendQue([&] { return form.EnregistreBtn->isEnabled(); }, 3000);
   const auto octets0 = serveur.bytesFromProgram() + serveur.bytesToProgram();
   const auto debut = Clock::now();
   form.EnregistreBtn->click();
+  // Done once the last point is in: the status reads "Acquisition terminée"
+  // and at once moves on to waiting for the next start.
   const bool fini = AttendQue(
-      [&] { return form.Statut(0) == QStringLiteral("Acquisition terminée"); }, 30000);
+      [&] {
+        return moteur.state() != kvx::device::AcqState::Acquiring &&
+               moteur.pointsReceived() == g.nombre;
+      },
+      60000);
   const double duree = std::chrono::duration<double>(Clock::now() - debut).count();
   const auto octets = serveur.bytesFromProgram() + serveur.bytesToProgram() - octets0;
   const double fil = double(octets) * std::chrono::duration<double>(kvx::device::kByteTime).count();
   const double echantillonnage = g.nombre * moteur.dt();
-  std::printf("6400-point acquisition (%d points, dt %.3g s): %s in %.3f s; sampling %.3f s, "
-              "%llu bytes on the wire = %.3f s, %.1f %% of the elapsed time "
-              "(goal >= 95 %%)\n",
-              g.nombre, moteur.dt(), fini ? "finished" : "NOT finished", duree, echantillonnage,
-              static_cast<unsigned long long>(octets), fil,
-              100 * std::min(fil, duree) / duree);
+  std::printf(
+      "6400-point acquisition (%d points, dt %.3g s): %s in %.3f s; sampling %.3f s, "
+      "%llu bytes on the wire = %.3f s, %.1f %% of the elapsed time "
+      "(goal >= 95 %%)\n",
+      g.nombre, moteur.dt(), fini ? "finished" : "NOT finished", duree, echantillonnage,
+      static_cast<unsigned long long>(octets), fil, 100 * std::min(fil, duree) / duree);
+  if (!fini)
+    std::printf("  left at: status \"%s\", %d of %d points received, state %d\n",
+                form.Statut(0).toStdString().c_str(), moteur.pointsReceived(), g.nombre,
+                static_cast<int>(moteur.state()));
   form.close();
   serveur.stop();
   return fini ? 0 : 1;

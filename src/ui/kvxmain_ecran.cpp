@@ -137,17 +137,19 @@ bool TKVXmainForm::ToucheFenetre(QKeyEvent *cle) {
 }
 
 bool TKVXmainForm::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == PanelMode->NbreEdit || watched == PanelMode->DureeEdit) {
-    if (ToucheBalayage(watched, event)) return true;
-  }
+  const bool balayage = watched == PanelMode->NbreEdit || watched == PanelMode->DureeEdit;
   switch (event->type()) {
     case QEvent::KeyPress: {
       auto *w = qobject_cast<QWidget *>(watched);
-      // Only keys meant for this window, not for a dialog opened over it.
+      // Only keys meant for this window, not for a dialog opened over it;
+      // the window sees them before its controls.
       if (w == nullptr || w->window() != this || QApplication::activeModalWidget() != nullptr)
         return false;
-      return ToucheFenetre(static_cast<QKeyEvent *>(event));
+      if (ToucheFenetre(static_cast<QKeyEvent *>(event))) return true;
+      return balayage && ToucheBalayage(watched, event);
     }
+    case QEvent::FocusOut:
+      return balayage && ToucheBalayage(watched, event);
     case QEvent::MouseButtonRelease:
       if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
           m_ciblesClic.contains(watched))

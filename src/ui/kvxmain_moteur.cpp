@@ -149,7 +149,9 @@ void TKVXmainForm::OctetsArrives() {
   SurveillePort();  // the line may have gone and the port closed
 }
 
-void TKVXmainForm::BoitierIdentifie() { m_moteur->ApplyConfiguration(); }
+void TKVXmainForm::BoitierIdentifie() {
+  m_moteur->ApplyConfiguration();
+}
 
 void TKVXmainForm::BoitierParti() {
   m_moteur->BoxGone();

@@ -52,12 +52,12 @@ TEST_F(VueTest, EachEngineButtonIsItsToolButton) {
       {device::EngineButton::Undo, m_form.UndoBtn},
       {device::EngineButton::RegSave, m_form.RegSaveBtn}};
   for (const auto &[bouton, controle] : cas) {
-    for (QToolButton *b : {m_form.EnregistreBtn, m_form.StopBtn, m_form.ResetBtn, m_form.UndoBtn,
-                           m_form.RegSaveBtn})
+    for (QToolButton *b :
+         {m_form.EnregistreBtn, m_form.StopBtn, m_form.ResetBtn, m_form.UndoBtn, m_form.RegSaveBtn})
       b->setEnabled(false);
     m_vue.setButtonEnabled(bouton, true);
-    for (QToolButton *b : {m_form.EnregistreBtn, m_form.StopBtn, m_form.ResetBtn, m_form.UndoBtn,
-                           m_form.RegSaveBtn})
+    for (QToolButton *b :
+         {m_form.EnregistreBtn, m_form.StopBtn, m_form.ResetBtn, m_form.UndoBtn, m_form.RegSaveBtn})
       EXPECT_EQ(b->isEnabled(), b == controle) << b->objectName().toStdString();
   }
 }
@@ -129,8 +129,8 @@ TEST_P(PanneauxParMode, ShowOnlyTheBoxesOfTheMode) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   form.graphe().Mode = static_cast<std::uint8_t>(GetParam().mode);
   TVueFenetre(form).refreshPanels();
-  const char *tous[] = {"BalayageGB",  "SynchroGB",    "SortieAnaGB", "PointGB",
-                        "EntreeBinGB", "ClavierGB",    "ModeVeltorGB", "Gauge"};
+  const char *tous[] = {"BalayageGB",  "SynchroGB", "SortieAnaGB",  "PointGB",
+                        "EntreeBinGB", "ClavierGB", "ModeVeltorGB", "Gauge"};
   for (const char *nom : tous) {
     const bool attendu = std::find_if(GetParam().visibles.begin(), GetParam().visibles.end(),
                                       [&](const char *v) { return std::strcmp(v, nom) == 0; }) !=
