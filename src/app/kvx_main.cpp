@@ -18,6 +18,7 @@
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
 #include "ui/command_line.h"
+#include "ui/configuration_fenetre.h"
 #include "ui/demarrage.h"
 #include "ui/greek_keys.h"
 #include "ui/kvxmain.h"
@@ -77,6 +78,8 @@ int main(int argc, char **argv) {
   if (instance.transmet(fichier)) return 0;
 
   QApplication app(argc, argv);
+  // From here a signal closes the program through its closing sequence.
+  kvx::platform::SignauxFermeture signaux;
   QApplication::setApplicationName(QStringLiteral("KVX"));
   kvx::model::FixeSeparateurDecimal(QLocale().decimalPoint().at(0).toLatin1() == ',' ? ',' : '.');
   kvx::ui::TGreekKeyFilter grec;
@@ -98,10 +101,14 @@ int main(int argc, char **argv) {
 
   kvx::ui::TKVXmainForm::Options fenetre;
   fenetre.ports = &ports;
+  fenetre.lien.traceFiles = session.reglages().trace;
   fenetre.capteurs = kvx::model::OptionLigneCommande(options.autres, 'C', true);
   kvx::ui::TKVXmainForm form(fenetre);
+  form.lien().setComNumber(
+      ports.resolveStored(session.reglages().numeroPort, session.reglages().cheminPort));
+  kvx::ui::TConfigurationFenetre configuration(form, kvx::ui::Maintenant());
+  session.FixeObjets(&configuration);
   const auto serveur = instance.ecoute();
-  kvx::platform::SignauxFermeture signaux;
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
   // A file double-clicked while no KVX runs opens too.

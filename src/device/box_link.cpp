@@ -82,7 +82,7 @@ void BoxLink::IdentifyBox(int n) {
     return;
   }
   m_trace.event("no box on this port", m_clock.now());
-  m_trace.writeFiles(m_options.traceFolder);
+  WriteTrace();
   closePort();
 }
 
@@ -161,7 +161,7 @@ void BoxLink::DrainPort() {
 }
 
 void BoxLink::WriteTrace() const {
-  m_trace.writeFiles(m_options.traceFolder);
+  if (m_options.traceFiles) m_trace.writeFiles(m_options.traceFolder);
 }
 
 void BoxLink::Close() {
@@ -251,7 +251,7 @@ void BoxLink::markGone() {
     return;
   }
   m_state = LinkState::Gone;
-  m_trace.writeFiles(m_options.traceFolder);
+  WriteTrace();
   m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + std::to_string(m_lastPortSet));
   m_view.showBoxAbsent(true);
   m_view.boxGone();

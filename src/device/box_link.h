@@ -33,8 +33,10 @@
 namespace kvx::device {
 
 struct LinkOptions {
-  // Where "KVXn.trc" and "KVXn.log" go.
+  // Where "KVXn.trc" and "KVXn.log" go, and whether they are written at all
+  // (the user's "Trace" setting; the trace is always kept in memory).
   std::filesystem::path traceFolder = ".";
+  bool traceFiles = true;
   // Length of one time-out tick; only tests shorten it.
   std::chrono::milliseconds tick = kTick;
   // Longest single wait on the port between two pump steps.

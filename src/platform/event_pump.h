@@ -12,6 +12,11 @@ namespace kvx::platform {
 // user input stays queued.
 void PompeEvenements();
 
+// True while the calling thread is inside a pump step, that is inside a wait
+// on the box: requests from outside the window (another start, a signal)
+// must wait for the exchange to end.
+bool DansPompe();
+
 // The same step as a hook to hand to the link.
 std::function<void()> CrochetPompe();
 

@@ -1,12 +1,14 @@
 #include "ui/demarrage.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QSessionManager>
 
+#include "device/acquisition_engine.h"
+#include "device/box_link.h"
 #include "exchange/ligne_commande.h"
+#include "platform/event_pump.h"
 #include "platform/instance_unique.h"
 #include "platform/signaux_fermeture.h"
 #include "ui/kvxmain.h"
@@ -20,16 +22,7 @@ QString TexteDeLigneCommande(const std::vector<std::string> &autres) {
 }
 
 void FermeDepuisDehors(TKVXmainForm &fenetre, TSession &session) {
-  // A dialog left open would hold the close until someone answers it.
-  while (QWidget *modal = QApplication::activeModalWidget()) {
-    if (auto *dialogue = qobject_cast<QDialog *>(modal)) {
-      dialogue->reject();
-    } else {
-      modal->close();
-    }
-    if (QApplication::activeModalWidget() == modal) break;
-  }
-  session.QuandLibre([&fenetre] { fenetre.close(); });
+  session.DemandeFermeture([&fenetre] { fenetre.close(); });
 }
 
 void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurInstance *serveur,
@@ -40,8 +33,16 @@ void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurIns
     fenetre.raise();
     fenetre.activateWindow();
   });
-  session.FixeReglagesCourants(
-      [&fenetre](exchange::Reglages &reglages) { reglages.etatFenetre = EtatFenetre(fenetre); });
+  session.FixeReglagesCourants([&fenetre](exchange::Reglages &reglages) {
+    reglages.numeroPort = fenetre.lien().ComNumber();
+    // A run that never found the box keeps the path of the last one that did.
+    if (const std::string chemin = fenetre.lien().portName(); !chemin.empty())
+      reglages.cheminPort = chemin;
+    reglages.etatFenetre = EtatFenetre(fenetre);
+  });
+  session.FixeOccupe(&platform::DansPompe);
+  session.FixeAutourLecture([&fenetre] { fenetre.moteur().HaltAcquisition(); },
+                            [&fenetre] { fenetre.moteur().ApplyConfiguration(); });
   fenetre.FixeFermeture([&session] { session.Fermeture(); });
   fenetre.FixeDemarrage(
       [&fenetre, &session] { AppliqueEtatFenetre(fenetre, session.reglages().etatFenetre); });

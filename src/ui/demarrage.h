@@ -19,11 +19,14 @@ class TSession;
 // made absolute against the folder the start was made in.
 QString TexteDeLigneCommande(const std::vector<std::string> &autres);
 
-// Joins the session to the window and to the outside: the closing hook runs
+// Joins the session to the window and to the outside: configurations read
+// while the program runs stop the engine first and are applied after; the
+// port in use and the window state go to the settings; the closing hook runs
 // the closing sequence, the first activation brings back the window state,
 // requests of other starts reach the session, and SIGTERM, SIGINT, SIGHUP
 // or the end of the desktop session close the window as its close button
-// does, once any open dialog is dismissed and the box is not being waited on.
+// does, once any open dialog is dismissed. Nothing from outside runs while
+// the window waits on the box.
 void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurInstance *serveur,
                   platform::SignauxFermeture *signaux);
 

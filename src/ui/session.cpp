@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
@@ -20,14 +21,16 @@ namespace {
 // A busy window is asked again after this long; short enough that a
 // double-clicked file opens without a felt delay after a box exchange.
 constexpr int kReessaiMs = 100;
+// Time for a dismissed dialog to return from its own event loop.
+constexpr int kDialogueMs = 10;
+
+}  // namespace
 
 exchange::IniDateTime Maintenant() {
   const QDateTime now = QDateTime::currentDateTime();
   return {now.date().year(), now.date().month(),  now.date().day(),
           now.time().hour(), now.time().minute(), now.time().second()};
 }
-
-}  // namespace
 
 int EtatFenetre(const QWidget &fenetre) {
   using namespace exchange::reglages;
@@ -113,19 +116,60 @@ void TSession::RecoitDemande(const QString &texte) {
 
 void TSession::QuandLibre(std::function<void()> action) {
   m_attente.push_back(std::move(action));
-  TraiteAttente();
+  // Never inside the handler that brought the request (a socket's or a
+  // signal pipe's): the action may wait on the box and pump events, and
+  // that handler must have returned first.
+  Planifie(0);
+}
+
+void TSession::Planifie(int delaiMs) {
+  if (m_traitementPrevu) return;
+  m_traitementPrevu = true;
+  QTimer::singleShot(delaiMs, this, [this] {
+    m_traitementPrevu = false;
+    TraiteAttente();
+  });
+}
+
+void TSession::DemandeFermeture(std::function<void()> fermer) {
+  m_fermetureDemandee = std::move(fermer);
+  Planifie(0);
+}
+
+bool TSession::RejetteDialogues() {
+  bool rejete = false;
+  while (QWidget *modal = QApplication::activeModalWidget()) {
+    if (auto *dialogue = qobject_cast<QDialog *>(modal)) {
+      dialogue->reject();
+    } else {
+      modal->close();
+    }
+    rejete = true;
+    if (QApplication::activeModalWidget() == modal) break;
+  }
+  return rejete;
 }
 
 void TSession::TraiteAttente() {
-  const bool occupe = (m_occupe && m_occupe()) || QApplication::activeModalWidget() != nullptr;
-  if (occupe) {
-    if (!m_traitementPrevu) {
-      m_traitementPrevu = true;
-      QTimer::singleShot(kReessaiMs, this, [this] {
-        m_traitementPrevu = false;
-        TraiteAttente();
-      });
+  if (m_occupe && m_occupe()) {
+    Planifie(kReessaiMs);
+    return;
+  }
+  if (m_fermetureDemandee) {
+    // A dialog open now, or one that the program opens while the first
+    // unwinds (a question after a settings dialog), would hold the close
+    // until someone answers it: each is dismissed until none is left.
+    if (RejetteDialogues()) {
+      Planifie(kDialogueMs);
+      return;
     }
+    const auto fermer = std::move(m_fermetureDemandee);
+    m_fermetureDemandee = nullptr;
+    fermer();
+    return;
+  }
+  if (QApplication::activeModalWidget() != nullptr) {
+    Planifie(kReessaiMs);
     return;
   }
   while (!m_attente.empty()) {

@@ -17,6 +17,9 @@ class QWidget;
 
 namespace kvx::ui {
 
+// The local date and time, as configuration files keep it.
+exchange::IniDateTime Maintenant();
+
 // The window state as the settings keep it: 0 normal, 1 minimised,
 // 2 maximised (a full-screen window counts as maximised).
 int EtatFenetre(const QWidget &fenetre);
@@ -78,8 +81,13 @@ class TSession : public QObject {
   // A request of another start: to the front, and the file it names, if
   // any, is read as by the open command. Waits while the window is busy.
   void RecoitDemande(const QString &texte);
-  // Runs `action` as soon as the window is not busy.
+  // Runs `action` from the event loop as soon as the window is not busy.
   void QuandLibre(std::function<void()> action);
+
+  // Closes from outside the user's hands (a signal, the session ending):
+  // `fermer` runs once the box is not being waited on and every dialog has
+  // been dismissed, even those opened after the request.
+  void DemandeFermeture(std::function<void()> fermer);
 
   // The closing sequence, once: the box, the settings, the file association,
   // then the configuration "KVX.KVX" in the data folder. A step that fails
@@ -94,6 +102,8 @@ class TSession : public QObject {
 
  private:
   void TraiteAttente();
+  void Planifie(int delaiMs);
+  static bool RejetteDialogues();
   void RetientDossier(const QString &fichier);
   exchange::ResultatLecture Lit(const QString &fichier);
 
@@ -104,6 +114,7 @@ class TSession : public QObject {
   std::function<void()> m_avantLecture, m_apresLecture, m_auPremierPlan, m_arretBoitier;
   std::function<bool()> m_occupe;
   std::function<void(exchange::Reglages &)> m_reglagesCourants;
+  std::function<void()> m_fermetureDemandee;
   std::deque<std::function<void()>> m_attente;
   bool m_traitementPrevu = false;
   bool m_fermee = false;

@@ -34,12 +34,14 @@ class BoxLinkTest : public testing::Test {
     if (!m_link) {
       LinkOptions options;
       options.traceFolder = folder.path();
+      options.traceFiles = traceFiles;
       m_link = std::make_unique<BoxLink>(table, view, clock, options);
     }
     return *m_link;
   }
   Clock::duration elapsed() const { return clock.now() - start; }
 
+  bool traceFiles = true;
   ManualClock clock;
   Clock::time_point start = clock.now();
   SimulatedPortTable table;
@@ -264,6 +266,17 @@ TEST_F(BoxLinkTest, DataAvailableGetsTheBytesAsTheyCome) {
   link().ServiceInput();
   EXPECT_EQ(got, "1,2,3\r");
   EXPECT_EQ(link().GetByte(), '4');
+}
+
+TEST_F(BoxLinkTest, TraceSettingOffLeavesNoFilesBehind) {
+  traceFiles = false;
+  makePorts(3, 3);
+  link().SearchBox();
+  ASSERT_TRUE(link().BoxPresent());
+  link().WriteTrace();
+  for (const char *name : {"KVX1.trc", "KVX1.log", "KVX2.trc", "KVX3.trc", "KVX3.log"})
+    EXPECT_FALSE(folder.has(name)) << name;
+  EXPECT_GT(link().trace().traceEntryCount(), 0u) << "still kept in memory";
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "dossier_utilisateur.h"
 #include "exchange/reglages_cles.h"
+#include "platform/event_pump.h"
 #include "platform/instance_unique.h"
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
@@ -172,6 +173,21 @@ TEST_F(SessionTest, HandedOverNameFollowsTheReceiversRuleAndWaitsWhileBusy) {
                                             "applique",     "devant",   "halte",
                                             "lit seuil 42", "applique", "devant"};
   EXPECT_EQ(m_journal, attendu);
+}
+
+TEST_F(SessionTest, RequestArrivingDuringABoxWaitRunsAfterTheWait) {
+  UtilisateurTemporaire::Ecrit(Donnees() + QStringLiteral("essai.KVX"),
+                               "[Synchro]\r\nSeuil=41\r\n");
+  auto session = NouvelleSession();
+  session->FixeOccupe(&platform::DansPompe);
+  QTimer::singleShot(0, session.get(),
+                     [&] { session->RecoitDemande(QStringLiteral("essai.KVX")); });
+  QElapsedTimer attente;
+  attente.start();
+  while (attente.elapsed() < 50) platform::PompeEvenements();  // the link waiting on the box
+  EXPECT_TRUE(m_journal.empty());
+  ASSERT_TRUE(Attend([&] { return !m_journal.empty(); }, 2000));
+  EXPECT_EQ(m_journal, std::vector<std::string>{"lit seuil 41"});
 }
 
 TEST_F(SessionTest, OpenAndSaveCommandsUseTheDialogsFolderAndReportAFailedSave) {
