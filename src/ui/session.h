@@ -58,9 +58,6 @@ class TSession : public QObject {
   // outside (a second start, a signal) wait until it is free.
   void FixeOccupe(std::function<bool()> occupe) { m_occupe = std::move(occupe); }
   void FixeAuPremierPlan(std::function<void()> action) { m_auPremierPlan = std::move(action); }
-  // First steps of closing, owned by the window: acquisition stopped, stop or
-  // reset command to the box, trigger worker ended, trace and log written.
-  void FixeArretBoitier(std::function<void()> arret) { m_arretBoitier = std::move(arret); }
   // Puts the port in use and the window state into the settings to write.
   void FixeReglagesCourants(std::function<void(exchange::Reglages &)> courants) {
     m_reglagesCourants = std::move(courants);
@@ -89,9 +86,9 @@ class TSession : public QObject {
   // been dismissed, even those opened after the request.
   void DemandeFermeture(std::function<void()> fermer);
 
-  // The closing sequence, once: the box, the settings, the file association,
-  // then the configuration "KVX.KVX" in the data folder. A step that fails
-  // does not keep the next ones from running.
+  // The closing sequence after the window has stopped the box, once: the
+  // settings, the file association, then the configuration "KVX.KVX" in the
+  // data folder. A step that fails does not keep the next ones from running.
   void Fermeture();
   bool fermee() const { return m_fermee; }
   QString FichierAutomatique() const;
@@ -111,7 +108,7 @@ class TSession : public QObject {
   Chemins m_chemins;
   exchange::Reglages m_reglages;
   exchange::ObjetsConfiguration *m_objets = nullptr;
-  std::function<void()> m_avantLecture, m_apresLecture, m_auPremierPlan, m_arretBoitier;
+  std::function<void()> m_avantLecture, m_apresLecture, m_auPremierPlan;
   std::function<bool()> m_occupe;
   std::function<void(exchange::Reglages &)> m_reglagesCourants;
   std::function<void()> m_fermetureDemandee;
