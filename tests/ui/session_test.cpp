@@ -245,7 +245,8 @@ TEST_F(SessionTest, SigtermWithADialogOpenClosesThroughTheClosingSequence) {
 }
 
 // The real program as the second start: it hands its words over to this
-// process, which plays the running instance, and ends.
+// process, which plays the running instance, and ends. (Two real programs:
+// programme_test.cpp.)
 class DeuxProcessus : public SessionTest {
  protected:
   void SetUp() override {
@@ -267,25 +268,6 @@ class DeuxProcessus : public SessionTest {
   std::unique_ptr<TSession> m_session;
   std::unique_ptr<platform::ServeurInstance> m_serveur;
 };
-
-TEST_F(DeuxProcessus, PathWithABlankSplitInTwoArrivesWhole) {
-  UtilisateurTemporaire::Ecrit(m_utilisateur.chemin("tp 1/chute.KVX"), "[Synchro]\r\nSeuil=42\r\n");
-  const QString chemin = m_utilisateur.chemin("tp 1/chute.KVX");
-  const int blanc = chemin.lastIndexOf(QLatin1Char(' '));
-  EXPECT_EQ(Lance({chemin.left(blanc), chemin.mid(blanc + 1)}, QStringLiteral("/")), 0);
-  ASSERT_TRUE(Attend([&] { return !m_journal.empty(); }, 2000));
-  EXPECT_EQ(m_journal, std::vector<std::string>{"lit seuil 42"});
-}
-
-TEST_F(DeuxProcessus, BareNameIsTakenFromTheDataFolderNotTheStartFolder) {
-  UtilisateurTemporaire::Ecrit(Donnees() + QStringLiteral("essai.KVX"),
-                               "[Synchro]\r\nSeuil=41\r\n");
-  UtilisateurTemporaire::Ecrit(m_utilisateur.chemin("ailleurs/essai.KVX"),
-                               "[Synchro]\r\nSeuil=9\r\n");
-  EXPECT_EQ(Lance({QStringLiteral("essai.KVX")}, m_utilisateur.chemin("ailleurs")), 0);
-  ASSERT_TRUE(Attend([&] { return !m_journal.empty(); }, 2000));
-  EXPECT_EQ(m_journal, std::vector<std::string>{"lit seuil 41"});
-}
 
 TEST_F(DeuxProcessus, RelativePathIsTheOneBesideTheSecondStart) {
   UtilisateurTemporaire::Ecrit(m_utilisateur.chemin("ailleurs/tp/essai.KVX"),
