@@ -163,15 +163,22 @@ void TSession::TraiteAttente() {
       Planifie(kDialogueMs);
       return;
     }
+    // A file handed over before the close was answered "OK": the user who
+    // double-clicked it and then logged out finds it in KVX.KVX next time.
+    TraiteDemandes();
     const auto fermer = std::move(m_fermetureDemandee);
     m_fermetureDemandee = nullptr;
-    fermer();
+    if (fermer) fermer();
     return;
   }
   if (QApplication::activeModalWidget() != nullptr) {
     Planifie(kReessaiMs);
     return;
   }
+  TraiteDemandes();
+}
+
+void TSession::TraiteDemandes() {
   while (!m_attente.empty()) {
     auto action = std::move(m_attente.front());
     m_attente.pop_front();

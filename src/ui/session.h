@@ -99,6 +99,7 @@ class TSession : public QObject {
 
  private:
   void TraiteAttente();
+  void TraiteDemandes();
   void Planifie(int delaiMs);
   static bool RejetteDialogues();
   void RetientDossier(const QString &fichier);

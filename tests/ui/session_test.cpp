@@ -188,6 +188,27 @@ TEST_F(SessionTest, RequestArrivingDuringABoxWaitRunsAfterTheWait) {
   EXPECT_EQ(m_journal, std::vector<std::string>{"lit seuil 41"});
 }
 
+TEST_F(SessionTest, FileHandedOverJustBeforeTheCloseIsReadBeforeClosing) {
+  UtilisateurTemporaire::Ecrit(Donnees() + QStringLiteral("essai.KVX"),
+                               "[Synchro]\r\nSeuil=41\r\n");
+  auto session = NouvelleSession();
+  bool occupe = true;  // the window is searching the box when both arrive
+  session->FixeOccupe([&] { return occupe; });
+  session->RecoitDemande(QStringLiteral("essai.KVX"));
+  session->DemandeFermeture([&] {
+    m_journal.push_back("ferme");
+    session->Fermeture();
+  });
+  QTest::qWait(150);
+  EXPECT_TRUE(m_journal.empty());
+  occupe = false;
+  ASSERT_TRUE(Attend([&] { return session->fermee(); }, 2000));
+  ASSERT_GE(m_journal.size(), 2u);
+  EXPECT_EQ(m_journal[0], "lit seuil 41");
+  EXPECT_EQ(m_journal[1], "ferme");
+  EXPECT_TRUE(UtilisateurTemporaire::Lit(Donnees() + QStringLiteral("KVX.KVX")).contains("Seuil=41"));
+}
+
 TEST_F(SessionTest, OpenAndSaveCommandsUseTheDialogsFolderAndReportAFailedSave) {
   auto session = NouvelleSession();
   session->FixeAutourLecture([this] { m_journal.push_back("halte"); },
