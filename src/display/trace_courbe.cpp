@@ -78,7 +78,7 @@ void TraceurCourbe::entreOuSort(double x, double y, bool ici) {
   double x0 = m_px, y0 = m_py, x1 = x, y1 = y;
   const bool etaitDedans = m_precedent == Precedent::Dedans;
   if (Decoupe(x0, y0, x1, y1, m_gauche, m_haut, m_droite, m_bas)) {
-    auto arrondi = [this](double v, double lo, double hi) {
+    auto arrondi = [](double v, double lo, double hi) {
       return static_cast<int>(std::clamp(ArrondiPixel(v), lo, hi));
     };
     if (!etaitDedans) emet(arrondi(x0, m_gauche, m_droite), arrondi(y0, m_haut, m_bas));
