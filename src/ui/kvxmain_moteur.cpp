@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +97,11 @@ bool TKVXmainForm::ToucheBalayage(QObject *watched, QEvent *event) {
   const bool nombre = watched == PanelMode->NbreEdit;
   auto *edit = static_cast<QLineEdit *>(watched);
   if (event->type() == QEvent::FocusOut) {
+    // Only the user leaving the field applies it: switching to another
+    // program, the menu popping up or a message box opening must not stop
+    // the acquisition for a text that merely shows D rounded.
+    const Qt::FocusReason raison = static_cast<QFocusEvent *>(event)->reason();
+    if (raison == Qt::ActiveWindowFocusReason || raison == Qt::PopupFocusReason) return false;
     const std::string texte = edit->text().toStdString();
     if (nombre)
       m_moteur->NbreEditExit(texte);
@@ -113,6 +119,9 @@ bool TKVXmainForm::ToucheBalayage(QObject *watched, QEvent *event) {
       m_moteur->DureeEditEnter(texte);
     return true;
   }
+  // Tab and Escape go on to the window, to leave the field as anywhere else.
+  if (cle->key() == Qt::Key_Tab || cle->key() == Qt::Key_Backtab || cle->key() == Qt::Key_Escape)
+    return false;
   // Keys that type nothing (arrows, Delete, Home) move and edit as usual.
   const QString t = cle->text();
   if (t.size() != 1 || (cle->modifiers() & Qt::ControlModifier)) return false;

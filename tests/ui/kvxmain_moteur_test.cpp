@@ -4,8 +4,10 @@
 // leaves the window usable.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -119,6 +121,32 @@ TEST_F(FenetreMoteurTest, PointCountFieldTakesDigitsOnlyAndAppliesOnEnter) {
   QTest::keyClick(n, Qt::Key_Return);
   EXPECT_EQ(m_form->graphe().nombre, 256);
   EXPECT_EQ(m_form->Gauge->maximum(), 256);
+}
+
+TEST_F(FenetreMoteurTest, DurationAppliesWhenTheUserLeavesTheFieldNotWhenTheWindowDoes) {
+  QLineEdit *d = m_form->PanelMode->DureeEdit;
+  d->setFocus();
+  const double avant = m_form->graphe().voie(1).Maxi;
+  d->setText(QStringLiteral("2 s"));
+  // Another program raised, or the menu popping up: the field is not left.
+  for (const Qt::FocusReason raison : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+    QFocusEvent sortie(QEvent::FocusOut, raison);
+    QApplication::sendEvent(d, &sortie);
+    EXPECT_DOUBLE_EQ(m_form->graphe().voie(1).Maxi, avant) << raison;
+  }
+  QFocusEvent sortie(QEvent::FocusOut, Qt::MouseFocusReason);
+  QApplication::sendEvent(d, &sortie);
+  EXPECT_NEAR(m_form->graphe().voie(1).Maxi, 2.0, 0.05);
+}
+
+TEST_F(FenetreMoteurTest, TabLeavesTheScanFields) {
+  QLineEdit *n = m_form->PanelMode->NbreEdit;
+  m_form->activateWindow();
+  n->setFocus();
+  QTRY_VERIFY_WITH_TIMEOUT(n->hasFocus(), 1000);
+  QTest::keyClick(n, Qt::Key_Tab);
+  EXPECT_FALSE(n->hasFocus());
+  EXPECT_EQ(n->text(), QStringLiteral("128")) << "Tab types nothing";
 }
 
 }  // namespace
