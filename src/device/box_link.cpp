@@ -74,6 +74,7 @@ void BoxLink::IdentifyBox(int n) {
   if (m_state == LinkState::Open && answer.text.find(kIdentityWord) != std::string::npos) {
     m_view.setBusy(true);
     m_ComNumber = n;
+    m_foundPortName = m_port->name();
     m_state = LinkState::Present;
     SendCommand(cmd::kReset);
     m_view.showLinkStatus(texts::kBoxPresent);

@@ -83,6 +83,9 @@ class BoxLink {
   // The port number last set on the port (tried by identification).
   int lastPortTried() const { return m_lastPortSet; }
   std::string portName() const;
+  // The device path where the box last answered, kept after the port is
+  // closed (the box unplugged): the next start tries it first.
+  const std::string &foundPortName() const { return m_foundPortName; }
 
   bool PortExists(int n);
   void IdentifyBox(int n);
@@ -138,6 +141,7 @@ class BoxLink {
   std::unique_ptr<SerialPort> m_port;
   LinkState m_state = LinkState::Closed;
   int m_ComNumber = 1;
+  std::string m_foundPortName;
   int m_lastPortSet = 0;
   std::deque<std::uint8_t> m_received;
   bool m_overrunLogged = false;

@@ -36,7 +36,7 @@ void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurIns
   session.FixeReglagesCourants([&fenetre](exchange::Reglages &reglages) {
     reglages.numeroPort = fenetre.lien().ComNumber();
     // A run that never found the box keeps the path of the last one that did.
-    if (const std::string chemin = fenetre.lien().portName(); !chemin.empty())
+    if (const std::string &chemin = fenetre.lien().foundPortName(); !chemin.empty())
       reglages.cheminPort = chemin;
     reglages.etatFenetre = EtatFenetre(fenetre);
   });

@@ -228,9 +228,11 @@ TEST_F(BoxLinkTest, ASearchAfterAnUnplugFindsTheBoxAgain) {
   ScriptedPeer again;
   again.answer("XERR", "NUVEX\r");
   table.addPeer(again);
+  EXPECT_EQ(link().foundPortName(), table.portName(1)) << "kept for the next start";
   link().SearchBox();
   EXPECT_TRUE(link().BoxPresent());
   EXPECT_EQ(link().ComNumber(), 2);
+  EXPECT_EQ(link().foundPortName(), table.portName(2));
 }
 
 TEST_F(BoxLinkTest, WaitsPumpOnlyOnTheThreadThatInstalledThePump) {
