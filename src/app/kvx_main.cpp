@@ -112,7 +112,8 @@ int main(int argc, char **argv) {
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
   // A file double-clicked while no KVX runs opens too.
-  session.Charge(fichier);
+  if (session.Charge(fichier) != kvx::exchange::ResultatLecture::Absent)
+    form.ConfigurationAuDemarrage();
   form.show();
   return app.exec();
 }

@@ -94,6 +94,13 @@ void AcquisitionEngine::ApplyConfiguration() {
   m_pending = false;
   m_silentTicks = 0;
   EndTriggerWait();
+  // Without the box the configuration is only shown: arming it would start a
+  // "Front" scan on a closed line or cover the not-found message. Finding the
+  // box applies it again, and arms it then.
+  if (!m_link.BoxPresent()) {
+    m_view.repaintGraph();
+    return;
+  }
   if (ButtonEnabled(EngineButton::Reset))
     ResetBtnClick(false);
   else

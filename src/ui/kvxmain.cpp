@@ -231,6 +231,9 @@ void TKVXmainForm::PremiereActivation() {
   if (!m_premiereActivation) return;
   m_premiereActivation = false;
   ChercheBoitier();
+  // Found, the box got the configuration; not found, the panels must still
+  // show the one a double-clicked file brought.
+  if (m_configurationAuDemarrage && !lien().BoxPresent()) moteur().ApplyConfiguration();
   if (m_demarrage) m_demarrage();
 }
 

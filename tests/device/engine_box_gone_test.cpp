@@ -30,6 +30,20 @@ class BoxGone : public ::testing::Test {
   EngineRig rig;
 };
 
+TEST_F(BoxGone, ConfigurationAppliedWithNoBoxIsShownAndArmedOnlyOnceTheBoxIsFound) {
+  rig.graphe.ModeSynchro = kTriggerFront;  // would start a scan at once
+  rig.engine.ApplyConfiguration();
+  EXPECT_GT(rig.view.panelRefreshes, 0);
+  EXPECT_FALSE(rig.view.scan.deltat.empty()) << "the scan panel shows the file's values";
+  EXPECT_NE(rig.engine.state(), AcqState::Acquiring);
+  EXPECT_TRUE(rig.view.statuses.empty()) << "the not-found message stays";
+  EXPECT_FALSE(rig.view.enabled(EngineButton::Stop));
+  EXPECT_FALSE(rig.timer.isEnabled());
+  EXPECT_TRUE(box.lines.empty());
+  rig.start();
+  EXPECT_EQ(rig.engine.state(), AcqState::Acquiring);
+}
+
 TEST_F(BoxGone, UnpluggedDuringAFetchKeepsThePointsAndShowsThePanel) {
   startSlowScan();
   rig.run(2000ms);

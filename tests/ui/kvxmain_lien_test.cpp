@@ -4,14 +4,18 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include "device/clock.h"
 #include "device/scripted_peer.h"
 #include "device/simulated_port.h"
+#include "display/graphe.h"
 #include "ui/kvxmain.h"
 #include "ui/panel_courbe.h"
+#include "ui/panel_mode.h"
 #include "ui_test_app.h"
 
 namespace kvx::ui {
@@ -59,6 +63,30 @@ TEST_F(FenetreLienTest, ComBtnSearchesAgainAndHidesThePanelWhenTheBoxAnswers) {
   EXPECT_FALSE(Panneau()->isVisible());
   EXPECT_EQ(m_form->lien().ComNumber(), m_port);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass went away
+}
+
+// A file double-clicked while no KVX runs and no box is plugged in: the
+// panels show what the file holds, and the not-found message stays.
+TEST(FenetreSansBoitier, ConfigurationReadAtStartIsShownWithNoBox) {
+  test::AvecApplication application;
+  device::ManualClock horloge;
+  device::SimulatedPortTable table{horloge};
+  table.addMissing();
+  TKVXmainForm::Options o;
+  o.ports = &table;
+  o.horloge = &horloge;
+  o.lien.traceFolder = QDir::tempPath().toStdString();
+  TKVXmainForm form(o);
+  form.graphe().voie(1).Maxi = 5;  // "Durée=5" read from the file
+  form.ConfigurationAuDemarrage();
+  form.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!form.Statut(0).isEmpty(), 2000);
+  EXPECT_TRUE(form.PanelCourbe->NuvexAbsent->isVisible());
+  // 5 s over 128 points at the box's period step: 4.992 s.
+  const QString duree = form.PanelMode->DureeEdit->text();
+  EXPECT_TRUE(duree.startsWith(QLatin1Char('4')) && duree.endsWith(QStringLiteral("992 s"))) << duree.toStdString();
+  EXPECT_TRUE(form.Statut(0).startsWith(QStringLiteral("Nuvex KVX non trouvé"))) << form.Statut(0).toStdString();
+  EXPECT_FALSE(form.EnregistreBtn->isEnabled());
 }
 
 }  // namespace
