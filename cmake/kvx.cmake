@@ -37,12 +37,12 @@ function(kvx_test_folder folder)
     KVX_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   set(env "QT_QPA_PLATFORM=offscreen")
   if(ARG_BOTH_SEPARATORS)
-    gtest_discover_tests(${target} TEST_PREFIX "${folder}[.]."
+    gtest_discover_tests(${target} NO_PRETTY_VALUES TEST_PREFIX "${folder}[.]."
       PROPERTIES ENVIRONMENT "KVX_DECIMAL_SEPARATOR=.;${env}" DISCOVERY_MODE PRE_TEST)
-    gtest_discover_tests(${target} TEST_PREFIX "${folder}[,]."
+    gtest_discover_tests(${target} NO_PRETTY_VALUES TEST_PREFIX "${folder}[,]."
       PROPERTIES ENVIRONMENT "KVX_DECIMAL_SEPARATOR=,;${env}" DISCOVERY_MODE PRE_TEST)
   else()
-    gtest_discover_tests(${target} TEST_PREFIX "${folder}."
+    gtest_discover_tests(${target} NO_PRETTY_VALUES TEST_PREFIX "${folder}."
       PROPERTIES ENVIRONMENT "${env}" DISCOVERY_MODE PRE_TEST)
   endif()
 endfunction()
