@@ -161,7 +161,7 @@ void TgrapheKVX::CalculeEchelles(Canvas &canvas) {
     const int h = (zone.bottom - zone.top) / courbesY - marge;
     int j = 0;
     for (int slot = 1; slot <= kNbCourbes; ++slot) {
-      if (!voie(slot).Active || slot == abscisse()) continue;
+      if (!estOrdonnee(slot)) continue;  // the time base has no band when it is not the abscissa
       TCourbe &c = courbe(slot);
       c.haut = zone.top + j * h + (j + 1) * marge;
       c.bas = c.haut + h;

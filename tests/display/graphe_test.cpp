@@ -209,6 +209,22 @@ TEST(CalculeEchelles, LogicAnalyserSplitsTheHeightIntoEqualBands) {
   EXPECT_EQ(g.courbe(8).bas, 458);
 }
 
+TEST(CalculeEchelles, LogicAnalyserGivesNoBandToTheTimeBaseWhenAnInputIsTheAbscissa) {
+  // V2 and V3 against V1, the time base still active as in every timed scan.
+  TgrapheKVX g;
+  Prepare(g, {5, 6, 7});
+  g.Abscisse = 5;
+  g.AnalLog = true;
+  RecordingCanvas canvas;
+  g.CalculeEchelles(canvas);
+  const int haut6 = g.courbe(6).haut, bas7 = g.courbe(7).bas;
+  EXPECT_GT(haut6, g.zone.top);
+  EXPECT_LT(haut6, g.zone.top + 20) << "V2 has the first band";
+  EXPECT_GT(g.courbe(7).haut, g.courbe(6).bas);
+  EXPECT_LE(bas7, g.zone.bottom) << "the last band ends inside the plot";
+  EXPECT_GT(bas7, g.zone.bottom - 20);
+}
+
 TEST(Dessine, LabelsTitlesAndColoursOfTheAxes) {
   TgrapheKVX g;
   Prepare(g, {5, 6});
