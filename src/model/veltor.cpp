@@ -26,6 +26,12 @@ std::optional<std::int64_t> entier(std::string_view texte) {
 }  // namespace
 
 Tveltor::Tveltor() : TvoieNonEA("x", "m", "Fourche optique", kVoieVeltor) {
+  // The input choice of the base constructor ran before the fork existed and
+  // gave it the range of input EA4; the fork is no box input, its range is
+  // the one every channel starts with until a recording sets it.
+  Mini = 0;
+  Maxi = 1;
+  TvoieNonEA::CalculeEchelle();
   FixeUnite("m");
   FixeAngle(false);
   FixeRadian(false);
@@ -83,9 +89,17 @@ double Tveltor::LitLigne() {
   if (nbEvenements >= 0 && nbEvenements < kNbValeurs)
     comptes[static_cast<std::size_t>(nbEvenements)] =
         static_cast<std::int32_t>(std::clamp<std::int64_t>(c, INT32_MIN, INT32_MAX));
-  const std::int64_t t = nombres[1] && nombres[2] ? *nombres[1] * 65536 + *nombres[2] : 0;
+  // The box's clock is a 32-bit counter that wraps about every 78 minutes:
+  // the time since the first event is the 32-bit difference, read signed.
+  const std::uint32_t t =
+      nombres[1] && nombres[2]
+          ? static_cast<std::uint32_t>(static_cast<std::uint64_t>(*nombres[1] * 65536 + *nombres[2]))
+          : 0;
   if (nbEvenements == 0) origineTemps = t;
-  return static_cast<double>(t - origineTemps) * kPeriodeHorlogeVeltor;
+  const std::uint32_t ecart = t - static_cast<std::uint32_t>(origineTemps);
+  const std::int64_t signe =
+      ecart >= 0x80000000u ? static_cast<std::int64_t>(ecart) - (std::int64_t{1} << 32) : ecart;
+  return static_cast<double>(signe) * kPeriodeHorlogeVeltor;
 }
 
 void Tveltor::DetecteMonotone() {

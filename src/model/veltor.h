@@ -43,9 +43,8 @@ class Tveltor : public TvoieNonEA {
   // Positions of the events into valeurs, and the range to show them.
   void CalculePositions();
 
-  // The box's time stamps are 32 bits (two 16-bit halves), so they are kept
-  // in 64 bits.
-  std::int64_t origineTemps = 0;
+  // The first event's time stamp: 32 bits from two 16-bit halves.
+  std::uint32_t origineTemps = 0;
   bool angle = false;
   bool radian = false;
   double Increment = 0;

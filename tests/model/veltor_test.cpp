@@ -48,7 +48,7 @@ TEST(Veltor, EventLinesGiveCountsAndTimes) {
       {"abc 1 0", 0, 0},                       // unreadable count: 0
       {"30001 x 5", 1, -65536 * 1.08506e-6},   // unreadable time: 0
       {"30001", 1, -65536 * 1.08506e-6},
-      {"30001 65535 65535", 1, (65535.0 * 65536 + 65535 - 65536) * 1.08506e-6},
+      {"30001 65535 65535", 1, -65537 * 1.08506e-6},  // 32-bit stamps: just before the origin
       {"30001  1 0", 1, -65536 * 1.08506e-6},  // two blanks: not single-blank separated
   };
   for (const auto &c : cas) {
@@ -64,6 +64,19 @@ TEST(Veltor, EventLinesGiveCountsAndTimes) {
   EXPECT_NEAR(fourche.LitLigne(), 10 * 1.08506e-6, 1e-12);
   fourche.nbEvenements = -3;
   EXPECT_NO_THROW(fourche.LitLigne());
+}
+
+TEST(VeltorLigne, TimeGoesOnAcrossTheWrapOfTheBoxClock) {
+  Tveltor fourche;
+  fourche.nbEvenements = 0;
+  fourche.ligneRecue = "30000 65535 65000";  // 536 ticks before the counter wraps
+  EXPECT_EQ(fourche.LitLigne(), 0);
+  fourche.nbEvenements = 1;
+  fourche.ligneRecue = "30001 0 100";
+  EXPECT_NEAR(fourche.LitLigne(), 636 * 1.08506e-6, 1e-12);
+  // Field values beyond 16 bits are taken modulo 2^32 as the box's counter.
+  fourche.ligneRecue = "30002 65536 100";
+  EXPECT_NEAR(fourche.LitLigne(), 636 * 1.08506e-6, 1e-12);
 }
 
 void remplit(Tveltor &fourche, int n, int (*compte)(int)) {
