@@ -135,7 +135,7 @@ TEST(Voies, DefaultsOfEveryKind) {
       {v4, "V4", "V", "", "EA3", "±2.5 V", 3, kCouleurNoir, -2.5, 2.5},
       // Built as slot 9, it first chose EA4 and keeps that range until a
       // recording sets its own.
-      {fourche, "x", "m", "Fourche optique", "", "", -1, kCouleurBleu, -0.05, 0.05},
+      {fourche, "x", "m", "Fourche optique", "", "", -1, kCouleurBleu, 0, 1},
   };
   for (const auto &c : cas) {
     SCOPED_TRACE(c.nom);
