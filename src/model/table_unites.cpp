@@ -5,7 +5,8 @@ namespace kvx::model {
 // Exponents of m, kg, s, A, K, mol, cd. "lm" keeps exponents of its own that
 // no other unit shares. "C.m" and "N.m" hold their SI exponents (A.s.m and
 // the exponents of the joule): other values would make a value in C.m or N.m
-// be shown with the symbol of another quantity ("1 km" for 1000 C.m).
+// be shown with the symbol of another quantity ("1 km" for 1000 C.m); the
+// unit texts keep "N.m" apart from "J" all the same.
 // "W/(m.K))" is spelled with two closing parentheses, as configuration files
 // already hold it.
 const std::array<EntreeUnite, kNbUnites> kEntreesUnites{{

@@ -78,6 +78,14 @@ bool PuissanceDuMetre(const Tunite &u, int p, std::string &texte) {
 // (a speed in metres per second reads ms-1).
 bool UniteNommee(const Tunite &u, int p, std::string &texte) {
   if (u.genre != kGenreAucun) return false;
+  // A named unit keeps its own symbol: a torque in N.m is no energy in J,
+  // although both have the same base units.
+  if (const int propre = ChercheSymbole(u.Unite);
+      propre >= 0 && propre < kNbUnitesNommees && kEntreesUnites[propre].exposants == u.exposants) {
+    const EntreeUnite &e = kEntreesUnites[propre];
+    texte = FormePrefixee(e.symbole, p - e.puissance);
+    return true;
+  }
   for (int i = 0; i < kNbUnitesNommees; ++i) {
     const EntreeUnite &e = kEntreesUnites[i];
     if (e.exposants == u.exposants) {

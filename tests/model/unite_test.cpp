@@ -216,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Echelle{"min", 3, "103 min"}, Echelle{"kg/(m.s)", -4, "10-4 kg/(m.s)"},
                     Echelle{"kg/(m.s2.K.mol)", -4, "10-4 S.I."}, Echelle{"mm/s2", 3, "103 mm/s2"},
                     Echelle{"mm/s2", 0, "mm/s2"}, Echelle{"m.s-2", 3, "103 m.s-2"},
-                    Echelle{"Ω", 3, "kΩ"}, Echelle{"N.m", 3, "kJ"}, Echelle{"C.m", 3, "kC.m"},
+                    Echelle{"Ω", 3, "kΩ"}, Echelle{"N.m", 3, "kN.m"}, Echelle{"J", 3, "kJ"},
+                    Echelle{"C.m", 3, "kC.m"},
                     Echelle{"A.s", 3, "kC"}, Echelle{"W/(m.K))", 3, "kW/(m.K))"},
                     // "cd" is the candela, not a centi-"d".
                     Echelle{"cd", 3, "kcd"}, Echelle{"km2", 3, "103 km2"},
