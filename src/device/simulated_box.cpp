@@ -231,28 +231,33 @@ std::uint8_t SimulatedBox::binaryState(time_point at) const {
   return static_cast<std::uint8_t>(state);
 }
 
-std::optional<Clock::time_point> SimulatedBox::risingEdge(int input, time_point from,
-                                                          time_point to) const {
+// Edge input EF0 starts on a falling edge and EF1 on a rising one, as the
+// marks beside them in the trigger dialog show.
+std::optional<Clock::time_point> SimulatedBox::startEdge(int input, time_point from,
+                                                         time_point to) const {
   const BinarySpec &spec = m_binaries[static_cast<std::size_t>(input)];
+  const bool montant = input != 0;
   if (spec.kind == BinarySpec::Kind::Square) {
-    auto edge = spec.squareRisingEdge(seconds(from), seconds(to));
+    auto edge = montant ? spec.squareRisingEdge(seconds(from), seconds(to))
+                        : spec.squareFallingEdge(seconds(from), seconds(to));
     if (!edge) return std::nullopt;
     return std::min(to, m_powerOn + toDuration(*edge));
   }
   if (spec.kind != BinarySpec::Kind::Output) return std::nullopt;
-  int before = outputAt(from);
+  bool haut = outputAt(from) >= 128;
   for (const auto &[when, code] : m_outputHistory) {
     if (when <= from) continue;
     if (when > to) break;
-    if (before < 128 && code >= 128) return when;
-    before = code;
+    const bool ensuite = code >= 128;
+    if (ensuite != haut && ensuite == montant) return when;
+    haut = ensuite;
   }
   return std::nullopt;
 }
 
 void SimulatedBox::resolveEdge(time_point now) {
   if (m_acquisition.phase != Phase::WaitingEdge) return;
-  auto edge = risingEdge(m_acquisition.edgeInput, m_acquisition.armedAt, now);
+  auto edge = startEdge(m_acquisition.edgeInput, m_acquisition.armedAt, now);
   if (!edge) return;
   m_acquisition.phase = Phase::Running;
   m_acquisition.start = *edge;

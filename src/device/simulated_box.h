@@ -85,7 +85,7 @@ class SimulatedBox final : public WirePeer {
   time_point sampleTime(int j) const;
   int sampleInput(int j) const;
   int outputAt(time_point at) const;
-  std::optional<time_point> risingEdge(int input, time_point from, time_point to) const;
+  std::optional<time_point> startEdge(int input, time_point from, time_point to) const;
   double seconds(time_point at) const;
 
   time_point m_powerOn;

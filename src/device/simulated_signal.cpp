@@ -119,6 +119,14 @@ std::optional<double> BinarySpec::squareRisingEdge(double from, double to) const
   return edge;
 }
 
+std::optional<double> BinarySpec::squareFallingEdge(double from, double to) const {
+  if (kind != Kind::Square || !(frequency > 0)) return std::nullopt;
+  const double demi = 0.5 / frequency;
+  const auto edge = squareRisingEdge(from - demi, to - demi);
+  if (!edge) return std::nullopt;
+  return *edge + demi;
+}
+
 SignalParse ParseSignalSpec(std::string_view text) {
   SignalParse result;
   auto fields = splitFields(text);

@@ -39,6 +39,8 @@ struct BinarySpec {
   // The first rising edge strictly after `from` and not after `to`, for a
   // square wave (the other kinds change only with the output).
   std::optional<double> squareRisingEdge(double from, double to) const;
+  // The same for a falling edge, half a period after each rising one.
+  std::optional<double> squareFallingEdge(double from, double to) const;
 };
 
 // Parse errors name the field at fault.

@@ -94,13 +94,28 @@ TEST_F(SimulatedBoxTest, ResetStopsAndZeroesTheOutput) {
   EXPECT_EQ(send("XRESUL 0,0,1\r", 5s), "\r");
 }
 
-TEST_F(SimulatedBoxTest, EdgeStartWaitsForARisingEdge) {
-  box.setBinary(0, BinarySpec{BinarySpec::Kind::Square, 1});  // rises at every whole second
-  send("XPEA1 0,4,40,0\rXSEAP 0\r", 200ms);
+TEST_F(SimulatedBoxTest, EdgeStartWaitsForARisingEdgeOnEF1) {
+  box.setBinary(1, BinarySpec{BinarySpec::Kind::Square, 1});  // rises at every whole second
+  send("XPEA1 0,4,40,0\rXSEAP 1\r", 200ms);
   EXPECT_TRUE(box.acquisitionRunning(t0 + 900ms));
   EXPECT_EQ(box.samplesTaken(t0 + 999ms), 0);
   EXPECT_EQ(box.samplesTaken(t0 + 1005ms), 1);
   EXPECT_EQ(box.samplesTaken(t0 + 1095ms), 10);
+}
+
+TEST_F(SimulatedBoxTest, EdgeStartWaitsForAFallingEdgeOnEF0) {
+  box.setBinary(0, BinarySpec{BinarySpec::Kind::Square, 1});  // falls at every half second
+  send("XPEA1 0,4,40,0\rXSEAP 0\r", 600ms);
+  EXPECT_EQ(box.samplesTaken(t0 + 1400ms), 0) << "the rise at 1 s does not start it";
+  EXPECT_EQ(box.samplesTaken(t0 + 1505ms), 1);
+  // Wired to the output: only a fall from high starts it.
+  box.setBinary(0, BinarySpec{BinarySpec::Kind::Output, 1});
+  send("XSA 0\r", 2000ms);
+  send("XPEA1 0,4,40,0\rXSEAP 0\r", 2010ms);
+  send("XSA 200\r", 2100ms);
+  EXPECT_EQ(box.samplesTaken(t0 + 2200ms), 0);
+  send("XSA 10\r", 2300ms);
+  EXPECT_EQ(box.samplesTaken(t0 + 2335ms), 4);
 }
 
 TEST_F(SimulatedBoxTest, EdgeStartCanBeWiredToTheOutput) {

@@ -48,6 +48,9 @@ TEST(BinarySpec, ParsesAndFindsRisingEdges) {
   EXPECT_DOUBLE_EQ(*square.squareRisingEdge(0.1, 1.0), 0.5);
   EXPECT_DOUBLE_EQ(*square.squareRisingEdge(0.5, 1.0), 1.0);  // strictly after
   EXPECT_FALSE(square.squareRisingEdge(0.1, 0.4));
+  EXPECT_DOUBLE_EQ(*square.squareFallingEdge(0.0, 1.0), 0.25);
+  EXPECT_DOUBLE_EQ(*square.squareFallingEdge(0.25, 1.0), 0.75);  // strictly after
+  EXPECT_FALSE(square.squareFallingEdge(0.3, 0.7));
 }
 
 TEST(SignalSpec, CodesStayWithinTheBoxRange) {
