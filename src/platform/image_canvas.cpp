@@ -20,11 +20,14 @@ ImageCanvas::~ImageCanvas() {
 }
 
 const QImage &ImageCanvas::image() {
-  // The raster painter writes straight into the image, nothing to flush.
+  // The raster painter writes straight into the image; the canvas keeps
+  // its plain lines until asked.
+  m_canvas->flush();
   return m_image;
 }
 
 bool ImageCanvas::savePng(const QString &path) {
+  m_canvas->flush();
   if (m_image.isNull()) return false;
   return m_image.save(path, "PNG");
 }

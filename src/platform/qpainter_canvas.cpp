@@ -139,23 +139,92 @@ void QPainterCanvas::clearClip() {
   m_lines.clearClip();
 }
 
+// Rows a band: a band of a wide picture stays in the processor's caches.
+constexpr int kLignesBande = 32;
+// Writing by bands pays once the rows of the tall lines outnumber the
+// lines by this much: the bands cost a little for every line.
+constexpr qint64 kRangsParTraitEnBandes = 4;
+
+void QPainterCanvas::garde(int x0, int y0, int x1, int y1) {
+  m_traits.push_back({x0, y0, x1, y1, m_pixel, m_lines.clip()});
+  // Only lines taller than a band gain from being written by bands.
+  const qint64 hauteur = std::abs(static_cast<qint64>(y1) - y0) + 1;
+  if (hauteur > kLignesBande) m_hauteurs += hauteur;
+}
+
+void QPainterCanvas::flush() {
+  if (m_traits.empty()) return;
+  const QRect clip = m_lines.clip();
+  // Mostly short lines (a smooth curve) gain nothing from bands: drawn in order.
+  if (m_hauteurs <= kRangsParTraitEnBandes * static_cast<qint64>(m_traits.size())) {
+    QRect courant = clip;
+    for (const Trait &t : m_traits) {
+      if (t.clip != courant) {
+        m_lines.setClip(t.clip);
+        courant = t.clip;
+      }
+      m_lines.line(t.x0, t.y0, t.x1, t.y1, t.pixel);
+    }
+    m_lines.setClip(clip);
+    m_traits.clear();
+    m_hauteurs = 0;
+    return;
+  }
+  const QRect image = m_lines.bounds();
+  const int nbBandes = std::max(1, (image.height() + kLignesBande - 1) / kLignesBande);
+  m_bandes.resize(static_cast<std::size_t>(nbBandes));
+  for (auto &b : m_bandes) b.clear();
+  for (std::size_t i = 0; i < m_traits.size(); ++i) {
+    const Trait &t = m_traits[i];
+    const int haut = std::max({std::min(t.y0, t.y1), t.clip.top(), image.top()});
+    const int bas = std::min({std::max(t.y0, t.y1), t.clip.bottom(), image.bottom()});
+    if (haut > bas) continue;
+    for (int b = (haut - image.top()) / kLignesBande; b <= (bas - image.top()) / kLignesBande; ++b)
+      m_bandes[static_cast<std::size_t>(b)].push_back(static_cast<std::uint32_t>(i));
+  }
+  // Each pixel still gets the lines that cross it in drawing order, so the
+  // picture is the one drawing them one after the other gives.
+  QRect courant = clip;
+  for (int b = 0; b < nbBandes; ++b) {
+    const int dessus = image.top() + b * kLignesBande, dessous = dessus + kLignesBande - 1;
+    for (const std::uint32_t i : m_bandes[static_cast<std::size_t>(b)]) {
+      const Trait &t = m_traits[i];
+      // A line wholly inside the band needs no cut (most pieces of a curve).
+      QRect voulu = t.clip;
+      if (std::min(t.y0, t.y1) < dessus || std::max(t.y0, t.y1) > dessous)
+        voulu = t.clip.intersected(QRect(image.left(), dessus, image.width(), kLignesBande));
+      if (voulu != courant) {
+        m_lines.setClip(voulu);
+        courant = voulu;
+      }
+      m_lines.line(t.x0, t.y0, t.x1, t.y1, t.pixel);
+    }
+  }
+  m_lines.setClip(clip);
+  m_traits.clear();
+  m_hauteurs = 0;
+}
+
 void QPainterCanvas::line(display::Point from, display::Point to) {
   if (!m_painter.isActive()) return;
-  if (direct())
-    m_lines.line(from.x, from.y, to.x, to.y, m_pixel);
-  else
-    m_painter.drawLine(from.x, from.y, to.x, to.y);
+  if (direct()) {
+    garde(from.x, from.y, to.x, to.y);
+    return;
+  }
+  flush();
+  m_painter.drawLine(from.x, from.y, to.x, to.y);
 }
 
 void QPainterCanvas::polyline(const display::Point *points, std::size_t count) {
   if (!m_painter.isActive()) return;
   if (count == 0) return;
   if (direct()) {
-    if (count == 1) m_lines.line(points[0].x, points[0].y, points[0].x, points[0].y, m_pixel);
+    if (count == 1) garde(points[0].x, points[0].y, points[0].x, points[0].y);
     for (std::size_t i = 1; i < count; ++i)
-      m_lines.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, m_pixel);
+      garde(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
     return;
   }
+  flush();
   m_points.resize(count);
   for (std::size_t i = 0; i < count; ++i) m_points[i] = QPoint(points[i].x, points[i].y);
   if (count == 1)
@@ -168,9 +237,10 @@ void QPainterCanvas::lines(const display::Point *ends, std::size_t count) {
   if (!m_painter.isActive() || count == 0) return;
   if (direct()) {
     for (std::size_t i = 0; i < count; ++i)
-      m_lines.line(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y, m_pixel);
+      garde(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y);
     return;
   }
+  flush();
   m_qlines.resize(count);
   for (std::size_t i = 0; i < count; ++i)
     m_qlines[i] = QLine(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y);
@@ -179,18 +249,21 @@ void QPainterCanvas::lines(const display::Point *ends, std::size_t count) {
 
 void QPainterCanvas::ellipse(const display::Rect &box) {
   if (!m_painter.isActive()) return;
+  flush();
   if (box.empty()) return;
   m_painter.drawEllipse(outlineRect(box, m_pen.width));
 }
 
 void QPainterCanvas::rectangle(const display::Rect &box) {
   if (!m_painter.isActive()) return;
+  flush();
   if (box.empty()) return;
   m_painter.drawRect(outlineRect(box, m_pen.width));
 }
 
 void QPainterCanvas::fillRect(const display::Rect &box, display::Rgb colour) {
   if (!m_painter.isActive()) return;
+  flush();
   if (box.empty()) return;
   const QPainter::CompositionMode mode = m_painter.compositionMode();
   m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -200,6 +273,7 @@ void QPainterCanvas::fillRect(const display::Rect &box, display::Rgb colour) {
 
 void QPainterCanvas::text(display::Point at, std::string_view utf8) {
   if (!m_painter.isActive()) return;
+  flush();
   if (utf8.empty()) return;
   applyFont();
   const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

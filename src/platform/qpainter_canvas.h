@@ -9,13 +9,18 @@
 // On a 32-bit image painted without a transform, plain solid one-pixel lines
 // (the curves, ticks and markers) are written straight into the image: the
 // painter's own line code is several times slower per pixel, too slow to
-// redraw eight full curves at every paint.
+// redraw eight full curves at every paint. They are kept until the painter
+// is needed again (or `flush`, or the end of the canvas) and then written a
+// band of rows at a time: a noisy curve inks whole columns, and going down
+// every column of a large picture eight times costs more in memory traffic
+// than the ink itself.
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QLine>
 #include <QPainter>
 #include <QPoint>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -28,6 +33,12 @@ class QPainterCanvas : public display::Canvas {
  public:
   // `directPixels` false keeps every line on the painter (for comparisons).
   QPainterCanvas(QPainter &painter, display::Size size, bool directPixels = true);
+  ~QPainterCanvas() override { flush(); }
+  QPainterCanvas(const QPainterCanvas &) = delete;
+  QPainterCanvas &operator=(const QPainterCanvas &) = delete;
+
+  // Writes the lines still kept into the image.
+  void flush();
 
   display::Size size() const override { return m_size; }
   void setPen(const display::Pen &pen) override;
@@ -66,8 +77,19 @@ class QPainterCanvas : public display::Canvas {
   display::TextVAlign m_valign = display::TextVAlign::Top;
   std::vector<QPoint> m_points;
   std::vector<QLine> m_qlines;
+  // A direct line kept for the next flush, with the clip it was drawn in.
+  struct Trait {
+    int x0, y0, x1, y1;
+    quint32 pixel;
+    QRect clip;
+  };
+  void garde(int x0, int y0, int x1, int y1);
+
   RasterLines m_lines;
   quint32 m_pixel = 0xFF000000;
+  std::vector<Trait> m_traits;
+  qint64 m_hauteurs = 0;  // rows spanned by the kept lines taller than a band
+  std::vector<std::vector<std::uint32_t>> m_bandes;  // indices of the traits crossing each band
 };
 
 }  // namespace kvx::platform

@@ -23,6 +23,8 @@ class RasterLines {
   // Drawing shows only inside this rectangle (and the image).
   void setClip(const QRect &clip);
   void clearClip() { m_clip = m_bounds; }
+  const QRect &clip() const { return m_clip; }
+  const QRect &bounds() const { return m_bounds; }
 
   void line(int x0, int y0, int x1, int y1, quint32 pixel);
 

@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstdint>
 
 #include "gui_app.h"
 #include "platform/image_canvas.h"
+#include "platform/raster_lines.h"
 
 namespace kvx::platform {
 namespace {
@@ -46,6 +48,45 @@ TEST_F(QPainterCanvasTest, LineIncludesBothEndsInPenColour) {
   ASSERT_EQ(inked.size(), 7u);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(inked[i], (Point{2 + i, 5}));
   EXPECT_EQ(picture.image().pixel(2, 5), qRgb(255, 0, 0));
+}
+
+// Plain lines are kept and written later, by bands of rows when they are
+// tall: the picture must be the one drawing them one by one gives, whatever
+// the mix of colours, clips and painter drawing between them.
+TEST_F(QPainterCanvasTest, KeptLinesGiveThePictureOfLinesDrawnOneByOne) {
+  for (const int hauteur : {3, 300}) {  // short lines in order; tall ones by bands
+    constexpr int kW = 257, kH = 203;
+    ImageCanvas picture({kW, kH});
+    QImage reference(kW, kH, QImage::Format_RGB32);
+    reference.fill(qRgb(255, 255, 255));
+    RasterLines direct(reference.bits(), reference.bytesPerLine(), reference.rect());
+    display::Canvas &canvas = picture.canvas();
+    std::uint32_t graine = 12345;
+    auto hasard = [&graine](int n) {
+      graine = graine * 1103515245u + 12345u;
+      return static_cast<int>((graine >> 8) % static_cast<std::uint32_t>(n));
+    };
+    const Rgb couleurs[] = {kRed, kNavy, {0, 128, 0}};
+    for (int i = 0; i < 3000; ++i) {
+      if (i == 1000) {  // painter drawing in between writes what was kept first
+        canvas.fillRect({40, 40, 90, 80}, {200, 200, 0});
+        for (int y = 40; y < 80; ++y)
+          for (int x = 40; x < 90; ++x) reference.setPixel(x, y, qRgb(200, 200, 0));
+      }
+      if (i % 700 == 0) {
+        const Rect clip = i % 1400 == 0 ? Rect{0, 0, kW, kH} : Rect{10, 17, 240, 190};
+        canvas.setClip(clip);
+        direct.setClip(QRect(clip.left, clip.top, clip.width(), clip.height()));
+      }
+      const Rgb c = couleurs[hasard(3)];
+      canvas.setPen({c});
+      const int x0 = hasard(kW + 40) - 20, y0 = hasard(kH + 40) - 20;
+      const int x1 = x0 + hasard(5) - 2, y1 = y0 + hasard(2 * hauteur + 1) - hauteur;
+      canvas.line({x0, y0}, {x1, y1});
+      direct.line(x0, y0, x1, y1, qRgb(c.r, c.g, c.b));
+    }
+    EXPECT_EQ(picture.image(), reference) << "lines " << hauteur << " rows tall";
+  }
 }
 
 TEST_F(QPainterCanvasTest, NotXorTwiceGivesBackThePicture) {
