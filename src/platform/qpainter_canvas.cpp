@@ -155,21 +155,28 @@ void QPainterCanvas::garde(int x0, int y0, int x1, int y1) {
 void QPainterCanvas::flush() {
   if (m_traits.empty()) return;
   const QRect clip = m_lines.clip();
-  // Mostly short lines (a smooth curve) gain nothing from bands: drawn in order.
-  if (m_hauteurs <= kRangsParTraitEnBandes * static_cast<qint64>(m_traits.size())) {
-    QRect courant = clip;
-    for (const Trait &t : m_traits) {
-      if (t.clip != courant) {
-        m_lines.setClip(t.clip);
-        courant = t.clip;
-      }
-      m_lines.line(t.x0, t.y0, t.x1, t.y1, t.pixel);
+  // Mostly short lines (a smooth curve) gain nothing from bands.
+  if (m_hauteurs <= kRangsParTraitEnBandes * static_cast<qint64>(m_traits.size()))
+    ecritDansLOrdre();
+  else
+    ecritParBandes();
+  m_lines.setClip(clip);
+  m_traits.clear();
+  m_hauteurs = 0;
+}
+
+void QPainterCanvas::ecritDansLOrdre() {
+  QRect courant = m_lines.clip();
+  for (const Trait &t : m_traits) {
+    if (t.clip != courant) {
+      m_lines.setClip(t.clip);
+      courant = t.clip;
     }
-    m_lines.setClip(clip);
-    m_traits.clear();
-    m_hauteurs = 0;
-    return;
+    m_lines.line(t.x0, t.y0, t.x1, t.y1, t.pixel);
   }
+}
+
+void QPainterCanvas::ecritParBandes() {
   const QRect image = m_lines.bounds();
   const int nbBandes = std::max(1, (image.height() + kLignesBande - 1) / kLignesBande);
   m_bandes.resize(static_cast<std::size_t>(nbBandes));
@@ -184,7 +191,7 @@ void QPainterCanvas::flush() {
   }
   // Each pixel still gets the lines that cross it in drawing order, so the
   // picture is the one drawing them one after the other gives.
-  QRect courant = clip;
+  QRect courant = m_lines.clip();
   for (int b = 0; b < nbBandes; ++b) {
     const int dessus = image.top() + b * kLignesBande, dessous = dessus + kLignesBande - 1;
     for (const std::uint32_t i : m_bandes[static_cast<std::size_t>(b)]) {
@@ -200,9 +207,6 @@ void QPainterCanvas::flush() {
       m_lines.line(t.x0, t.y0, t.x1, t.y1, t.pixel);
     }
   }
-  m_lines.setClip(clip);
-  m_traits.clear();
-  m_hauteurs = 0;
 }
 
 void QPainterCanvas::line(display::Point from, display::Point to) {

@@ -84,6 +84,8 @@ class QPainterCanvas : public display::Canvas {
     QRect clip;
   };
   void garde(int x0, int y0, int x1, int y1);
+  void ecritDansLOrdre();
+  void ecritParBandes();
 
   RasterLines m_lines;
   quint32 m_pixel = 0xFF000000;
