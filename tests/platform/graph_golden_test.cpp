@@ -78,6 +78,21 @@ const Scene kScenes[] = {
          g.voie(7).valeurs[i] = (i % 10) * 0.5 - 2.4;
        }
      }},
+    {"analyser_against_v1",
+     {640, 480},
+     [](display::TgrapheKVX &g) {
+       // V2 and V3 against V1, the time base active behind them as in a scan.
+       Temps(g, 400, 1);
+       g.Abscisse = 5;
+       g.AnalLog = true;
+       g.voie(7).Active = true;
+       for (int i = 0; i < 400; ++i) {
+         const double a = i * 2 * M_PI / 400;
+         g.voie(5).valeurs[i] = 2.4 * std::cos(a);
+         g.voie(6).valeurs[i] = 2.4 * std::sin(2 * a);
+         g.voie(7).valeurs[i] = 2.4 * std::sin(3 * a);
+       }
+     }},
     {"markers_few_points",
      {560, 360},
      [](display::TgrapheKVX &g) {
