@@ -112,8 +112,7 @@ int main(int argc, char **argv) {
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
   // A file double-clicked while no KVX runs opens too.
-  if (session.Charge(fichier) != kvx::exchange::ResultatLecture::Absent)
-    form.ConfigurationAuDemarrage();
+  session.Charge(fichier);
   form.show();
   return app.exec();
 }

@@ -231,9 +231,10 @@ void TKVXmainForm::PremiereActivation() {
   if (!m_premiereActivation) return;
   m_premiereActivation = false;
   ChercheBoitier();
-  // Found, the box got the configuration; not found, the panels must still
-  // show the one a double-clicked file brought.
-  if (m_configurationAuDemarrage && !lien().BoxPresent()) moteur().ApplyConfiguration();
+  // Found, the box got the configuration; not found, the panels still show
+  // it (the scan values, the boxes of the mode, a double-clicked file's
+  // settings), unarmed until the box answers.
+  if (!lien().BoxPresent()) moteur().ApplyConfiguration();
   if (m_demarrage) m_demarrage();
 }
 

@@ -76,9 +76,6 @@ class TKVXmainForm : public QMainWindow {
   // the first activation, after the box search; the closing hook runs in the
   // closing sequence after the box has been stopped, before the window goes.
   void FixeDemarrage(std::function<void()> demarrage) { m_demarrage = std::move(demarrage); }
-  // A configuration was read before the first activation (a file named on
-  // the command line): it is shown even when no box answers.
-  void ConfigurationAuDemarrage() { m_configurationAuDemarrage = true; }
   void FixeFermeture(std::function<void()> fermeture) { m_fermeture = std::move(fermeture); }
   // A click on one of the named panels or their labels runs `action` with the
   // slot number of the channel the control shows (0 when it shows none).
@@ -182,7 +179,6 @@ class TKVXmainForm : public QMainWindow {
   bool m_boitierArrete = false;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
-  bool m_configurationAuDemarrage = false;
   std::array<QLabel *, 2> m_panneaux{};
   QActionGroup *m_groupeEcran = nullptr;
   QMap<QString, std::function<void(int)>> m_clics;

@@ -78,7 +78,6 @@ TEST(FenetreSansBoitier, ConfigurationReadAtStartIsShownWithNoBox) {
   o.lien.traceFolder = QDir::tempPath().toStdString();
   TKVXmainForm form(o);
   form.graphe().voie(1).Maxi = 5;  // "Durée=5" read from the file
-  form.ConfigurationAuDemarrage();
   form.show();
   QTRY_VERIFY_WITH_TIMEOUT(!form.Statut(0).isEmpty(), 2000);
   EXPECT_TRUE(form.PanelCourbe->NuvexAbsent->isVisible());

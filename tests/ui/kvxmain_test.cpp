@@ -83,8 +83,15 @@ TEST_F(FenetreTest, PanelsAndLabelsHaveTheirTexts) {
                              {"ModeVeltorGB", "Fourche optique"},
                              {"EntreeBinGB", "Entrées binaires"},
                              {"GroupBox3", "Fourche optique"}};
+  TKVXmainForm neuve{TKVXmainForm::Options{}};  // as created, before it is shown
   for (const CasTexte &c : boites)
-    EXPECT_EQ(Controle<QGroupBox>(c.nom)->title(), QString::fromUtf8(c.texte)) << c.nom;
+    EXPECT_EQ(neuve.findChild<QGroupBox *>(QString::fromLatin1(c.nom))->title(),
+              QString::fromUtf8(c.texte))
+        << c.nom;
+  // Shown, even with no box, the boxes name their channels.
+  EXPECT_EQ(Controle<QGroupBox>("ClavierGB")->title(), QStringLiteral("X=clavier"));
+  EXPECT_EQ(Controle<QGroupBox>("SortieAnaGB")->title(), QStringLiteral("Vsa=SA 0-5 V"));
+  EXPECT_EQ(Controle<QGroupBox>("ModeGB")->title(), QStringLiteral("Mode et options"));
   EXPECT_EQ(Controle<QCheckBox>("MonocoupCB")->text(), QStringLiteral("Monocoup"));
   EXPECT_EQ(Controle<QCheckBox>("PointAutoCB")->text(), QStringLiteral("Automatique"));
   EXPECT_EQ(Controle<QCheckBox>("VeltorAutoCB")->text(), QStringLiteral("Arrêt auto. après"));
