@@ -52,9 +52,12 @@ void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurIns
   if (signaux)
     QObject::connect(signaux, &platform::SignauxFermeture::fermetureDemandee, &fenetre,
                      [&fenetre, &session] { FermeDepuisDehors(fenetre, session); });
-  QObject::connect(
-      qApp, &QGuiApplication::commitDataRequest, &fenetre,
-      [&fenetre, &session](QSessionManager &) { FermeDepuisDehors(fenetre, session); });
+  // The desktop asks for the data before a logout that may still be
+  // cancelled: it gets the saves of the closing sequence, and the window
+  // stays with its curves. The logout itself quits the application, which
+  // closes the window through the whole closing sequence (or sends SIGTERM).
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, &session,
+                   [&session](QSessionManager &) { session.Sauvegarde(); });
 }
 
 }  // namespace kvx::ui

@@ -193,6 +193,10 @@ QString TSession::FichierAutomatique() const {
 void TSession::Fermeture() {
   if (m_fermee) return;
   m_fermee = true;
+  Sauvegarde();
+}
+
+void TSession::Sauvegarde() {
   if (m_reglagesCourants) m_reglagesCourants(m_reglages);
   // Errors of these three saves are not shown: the program is going, and a
   // lost setting or association only costs a default at the next start.

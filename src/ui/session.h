@@ -90,6 +90,9 @@ class TSession : public QObject {
   // settings, the file association, then the configuration "KVX.KVX" in the
   // data folder. A step that fails does not keep the next ones from running.
   void Fermeture();
+  // The saves of the closing sequence, the program going on (the desktop
+  // asking for its data before a logout).
+  void Sauvegarde();
   bool fermee() const { return m_fermee; }
   QString FichierAutomatique() const;
 

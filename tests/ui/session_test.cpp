@@ -124,6 +124,19 @@ TEST_F(SessionTest, ClosingSavesSettingsAssociationAndKvxKvxOnce) {
   EXPECT_TRUE(derniere.endsWith("[V4]\r\nActive=0\r\n\r\n")) << derniere.constData();
 }
 
+TEST_F(SessionTest, DesktopAskingForTheDataGetsTheSavesAndTheProgramGoesOn) {
+  auto session = NouvelleSession();
+  m_objets.v.seuil = 33;
+  session->Sauvegarde();  // before a logout that may still be cancelled
+  EXPECT_FALSE(session->fermee());
+  EXPECT_EQ(m_journal, std::vector<std::string>{"reglages"});
+  EXPECT_TRUE(UtilisateurTemporaire::Lit(Donnees() + QStringLiteral("KVX.KVX")).contains("Seuil=33"));
+  m_objets.v.seuil = 44;
+  session->Fermeture();  // the logout went on: the whole closing sequence
+  EXPECT_TRUE(session->fermee());
+  EXPECT_TRUE(UtilisateurTemporaire::Lit(Donnees() + QStringLiteral("KVX.KVX")).contains("Seuil=44"));
+}
+
 TEST_F(SessionTest, AssociationRefusedStillSavesSettingsAndConfiguration) {
   UtilisateurTemporaire::Ecrit(m_utilisateur.chemin(".local/share/applications"), "a file");
   auto session = NouvelleSession();
