@@ -17,6 +17,7 @@
 #include "platform/pty_server.h"
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
+#include "platform/traduction_qt.h"
 #include "ui/command_line.h"
 #include "ui/configuration_fenetre.h"
 #include "ui/demarrage.h"
@@ -72,15 +73,25 @@ int main(int argc, char **argv) {
   }
 
   // One instance a user: a second start hands its file over and ends, before
-  // it needs a display.
+  // it needs a display. It never takes the place of an instance that runs,
+  // or that instance would never hear from a start again.
   const QString fichier = kvx::ui::TexteDeLigneCommande(options.autres);
   kvx::platform::InstanceUnique instance;
-  if (instance.transmet(fichier)) return 0;
+  switch (instance.transmet(fichier)) {
+    case kvx::platform::Remise::Prise:
+      return 0;
+    case kvx::platform::Remise::SansReponse:
+      std::fprintf(stderr, "kvx: KVX is already running but did not answer in time\n");
+      return 1;
+    case kvx::platform::Remise::Personne:
+      break;
+  }
 
   QApplication app(argc, argv);
   // From here a signal closes the program through its closing sequence.
   kvx::platform::SignauxFermeture signaux;
   QApplication::setApplicationName(QStringLiteral("KVX"));
+  kvx::platform::ChargeTraductionQt(app);
   kvx::model::FixeSeparateurDecimal(QLocale().decimalPoint().at(0).toLatin1() == ',' ? ',' : '.');
   kvx::ui::TGreekKeyFilter grec;
   app.installEventFilter(&grec);

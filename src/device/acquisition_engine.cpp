@@ -158,6 +158,10 @@ void AcquisitionEngine::HaltAcquisition() {
 }
 
 void AcquisitionEngine::PrepareAcquisition() {
+  if (m_view.closing()) {
+    TimerOff();
+    return;
+  }
   m_live = true;
   switch (Mode()) {
     case kModeTemps:

@@ -71,6 +71,9 @@ class AcquisitionView {
   // Questions and messages. `askYesNo` answers true for Yes.
   virtual bool askYesNo(const std::string &question) = 0;
   virtual void showError(const std::string &message) = 0;
+  // True once the program is closing: nothing may start on the box then,
+  // not even a scan that a dismissed question would have let through.
+  virtual bool closing() const { return false; }
 
   // The box no longer answers (or was unplugged): show the red not-found
   // panel so the user can plug it back and search again.

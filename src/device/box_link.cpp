@@ -38,6 +38,14 @@ std::string BoxLink::portName() const {
   return m_port ? m_port->name() : std::string();
 }
 
+std::string BoxLink::PortText(int n) const {
+  std::string texte = std::to_string(n);
+  if (n <= 0 || n > m_ports.portCount()) return texte;
+  const std::string chemin = m_ports.portName(n);
+  if (!chemin.empty()) texte += " (" + chemin + ")";
+  return texte;
+}
+
 bool BoxLink::PortExists(int n) {
   if (n <= 0 || n > m_ports.portCount()) return false;
   OpenResult r = m_ports.open(n);
@@ -101,7 +109,7 @@ void BoxLink::SearchBox() {
   m_view.showBoxAbsent(!BoxPresent());
   if (!BoxPresent()) {
     int named = m_lastPortSet > 0 ? m_lastPortSet : m_ComNumber;
-    m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + std::to_string(named));
+    m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(named));
   }
 }
 
@@ -253,7 +261,7 @@ void BoxLink::markGone() {
   }
   m_state = LinkState::Gone;
   WriteTrace();
-  m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + std::to_string(m_lastPortSet));
+  m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(m_lastPortSet));
   m_view.showBoxAbsent(true);
   m_view.boxGone();
 }

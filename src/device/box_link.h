@@ -83,6 +83,10 @@ class BoxLink {
   // The port number last set on the port (tried by identification).
   int lastPortTried() const { return m_lastPortSet; }
   std::string portName() const;
+  // Port `n` as the user knows it here: its number and its device path,
+  // "1 (/dev/ttyUSB0)", to follow "COM" in the texts; the number alone when
+  // the table has no such port.
+  std::string PortText(int n) const;
   // The device path where the box last answered, kept after the port is
   // closed (the box unplugged): the next start tries it first.
   const std::string &foundPortName() const { return m_foundPortName; }

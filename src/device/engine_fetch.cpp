@@ -205,7 +205,7 @@ void AcquisitionEngine::BoxGone() {
   EndTriggerWait();
   UpdateButtons();
   m_view.repaintGraph();
-  m_view.setStatus(texts::kNotFoundOnPort + std::to_string(m_link.lastPortTried()));
+  m_view.setStatus(texts::kNotFoundOnPort + m_link.PortText(m_link.lastPortTried()));
   m_view.showBoxAbsent();
 }
 

@@ -8,7 +8,7 @@ namespace kvx::device::texts {
 inline constexpr const char *kPortError = "Erreur  gestion voie série";
 inline constexpr const char *kBoxPresent = "Nuvex KVX présente";
 inline constexpr const char *kSearching = "Vérification présence d'Nuvex KVX";
-// Followed by the number of the last port tried.
+// Followed by the number of the last port tried and its device path.
 inline constexpr const char *kNotFoundOnPort = "Nuvex KVX non trouvé sur COM";
 
 // The NuvexAbsent panel.

@@ -36,6 +36,18 @@ bool equalsIgnoringCase(const std::string &a, const std::string &b) {
          });
 }
 
+// A file with none of these is something else the user picked by mistake: a
+// text, a picture, another program's settings.
+bool estUneConfiguration(const IniDocument &document) {
+  const char *const sections[] = {kSectionConstante, kSectionAffichage, kSectionAcquisition,
+                                  kSectionBalayage,  kSectionSynchro,   kSectionPoint};
+  for (const char *section : sections)
+    if (document.hasSection(section)) return true;
+  for (const auto &voie : kVoiesLues)
+    if (document.hasSection(voie.section)) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string NomConfiguration(const std::string &nom) {
@@ -118,10 +130,15 @@ ResultatLecture LitConfiguration(const std::string &nom, ObjetsConfiguration &ob
   const std::filesystem::path file = NomConfiguration(nom);
   std::error_code error;
   if (!std::filesystem::exists(file, error)) return ResultatLecture::Absent;
+  // A link to a regular file is followed; anything else is left alone.
+  if (!std::filesystem::is_regular_file(file, error)) return ResultatLecture::PasUnFichier;
   auto resultat = ResultatLecture::Lu;
   try {
     const auto document = IniDocument::loadFile(file);
     if (!document) return ResultatLecture::Absent;
+    // Before anything changes: defaults in place of the whole setup would be
+    // a poor answer to opening the wrong file.
+    if (!estUneConfiguration(*document)) return ResultatLecture::PasUneConfiguration;
     objets.appliqueValeurs(LitValeurs(*document, objets.valeurs(), maintenant));
     for (const auto &voie : kVoiesLues) objets.litVoie(voie.slot, voie.section, *document);
   } catch (const std::exception &) {
@@ -136,6 +153,9 @@ ResultatLecture LitConfiguration(const std::string &nom, ObjetsConfiguration &ob
 
 void EcritConfiguration(const std::string &nom, ObjetsConfiguration &objets) {
   const std::filesystem::path file = NomConfiguration(nom);
+  // Before the old content is read, so that a folder or a pipe in the way is
+  // reported as the failed save it is, and a pipe is not waited on.
+  checkSaveTarget(file);
   IniDocument document;
   try {
     if (auto existing = IniDocument::loadFile(file)) document = std::move(*existing);

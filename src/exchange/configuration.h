@@ -63,22 +63,34 @@ ValeursConfiguration LitValeurs(const IniDocument &document, const ValeursConfig
 void EcritValeurs(IniDocument &document, const ValeursConfiguration &valeurs);
 
 enum class ResultatLecture {
-  Absent,     // no such file: nothing changed
-  Lu,         // read whole
-  Interrompu  // stopped on an error; what was read before it stays
+  Absent,      // no such file: nothing changed
+  Lu,          // read whole
+  Interrompu,  // stopped on an error; what was read before it stays
+  // The file holds none of a configuration's sections (a text, a picture, an
+  // empty file, another program's settings): nothing changed, not even the
+  // recorded points, so the user keeps the setup and can be told the file is
+  // not a configuration.
+  PasUneConfiguration,
+  // A folder, a device or a pipe: not opened (a pipe would wait for a
+  // writer), nothing changed.
+  PasUnFichier
 };
 
 // Reads the configuration file `nom` (after the extension rule) into `objets`.
-// Never throws and never writes the file.
+// A file with at least one section of a configuration (see
+// configuration_cles.h, channel sections included) is read; its missing keys
+// take their defaults. A folder, a device or a pipe is not opened and gives
+// PasUnFichier. Never throws and never writes the file.
 ResultatLecture LitConfiguration(const std::string &nom, ObjetsConfiguration &objets,
                                  const IniDateTime &maintenant);
 
 // Writes the configuration to `nom` (after the extension rule) over what the
 // file already holds, keeping sections and keys of other programs or
 // versions. The file is replaced in one step: a failed save leaves the old
-// file whole. Throws FileError with the user's message when it fails. A
-// channel whose calibration is off is reset to no calibration (offset 0,
-// 1 per volt) by its own section writer, also in memory.
+// file whole. Only a regular file is saved over (see writeFileAtomically).
+// Throws FileError with the user's message when it fails. A channel whose
+// calibration is off is reset to no calibration (offset 0, 1 per volt) by its
+// own section writer, also in memory.
 void EcritConfiguration(const std::string &nom, ObjetsConfiguration &objets);
 
 }  // namespace kvx::exchange

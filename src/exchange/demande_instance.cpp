@@ -36,7 +36,10 @@ std::vector<std::optional<std::string>> LecteurDemandes::ajoute(std::string_view
 
 std::optional<std::optional<std::string>> LecteurDemandes::termine() {
   if (!m_entamee) return std::nullopt;
-  return complete();
+  m_ligne.clear();
+  m_tropLongue = false;
+  m_entamee = false;
+  return std::optional<std::string>();
 }
 
 std::optional<std::string> LecteurDemandes::complete() {

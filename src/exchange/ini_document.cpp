@@ -99,8 +99,6 @@ void IniDocument::parseLine(std::string_view line, std::size_t &current) {
 std::optional<IniDocument> IniDocument::loadFile(const std::filesystem::path &file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return std::nullopt;
-  if (std::filesystem::is_directory(file, ec))
-    throw FileError("Lecture impossible du fichier « " + file.string() + " » : c'est un dossier");
   // One byte more than the document takes, so that too large is told apart.
   return parse(readWholeFile(file, kMaxFileBytes + 1));
 }

@@ -11,6 +11,7 @@
 #include "platform/event_pump.h"
 #include "platform/instance_unique.h"
 #include "platform/signaux_fermeture.h"
+#include "ui/dialogue_modal.h"
 #include "ui/kvxmain.h"
 #include "ui/session.h"
 
@@ -41,6 +42,9 @@ void RelieSession(TKVXmainForm &fenetre, TSession &session, platform::ServeurIns
     reglages.etatFenetre = EtatFenetre(fenetre);
   });
   session.FixeOccupe(&platform::DansPompe);
+  session.FixeAvertissement([&fenetre](const QString &texte) {
+    MontreMessage(&fenetre, QMessageBox::Warning, QString::fromUtf8(kTitreFenetre), texte);
+  });
   session.FixeAutourLecture([&fenetre] { fenetre.moteur().HaltAcquisition(); },
                             [&fenetre] { fenetre.moteur().ApplyConfiguration(); });
   fenetre.FixeFermeture([&session] { session.Fermeture(); });

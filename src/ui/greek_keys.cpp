@@ -11,9 +11,11 @@ namespace kvx::ui {
 
 namespace {
 
-// Columns A..Z: what Ctrl + the letter types without and with Shift.
+// Columns A..Z: what Ctrl + the letter types without and with Shift. Ctrl+M
+// types the micro sign, not the Greek mu: it is the one that numbers, units
+// and durations read as the prefix, and the one a configuration file holds.
 constexpr char16_t kMinuscules[26] = {0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3,
-                                      0x03B7, 0x03B9, 0x03C8, u'k',   0x03BB, 0x03BC, 0x03BD,
+                                      0x03B7, 0x03B9, 0x03C8, u'k',   0x03BB, 0x00B5, 0x03BD,
                                       u'o',   0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, u'u',
                                       u'v',   0x03C9, 0x03BE, u'y',   0x03B6};
 constexpr char16_t kMajuscules[26] = {

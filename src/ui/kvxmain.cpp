@@ -20,6 +20,7 @@
 
 #include "device/acquisition_engine.h"
 #include "display/graphe.h"
+#include "ui/dialogue_modal.h"
 #include "ui/hints.h"
 #include "ui/minuterie.h"
 #include "ui/panel_courbe.h"
@@ -239,6 +240,8 @@ void TKVXmainForm::PremiereActivation() {
 }
 
 void TKVXmainForm::closeEvent(QCloseEvent *event) {
+  // Whatever the closing sequence would still ask is answered by default.
+  TermineModaux();
   ArreteBoitier();
   if (m_fermeture) m_fermeture();
   event->accept();

@@ -8,6 +8,7 @@
 
 #include "exchange/configuration.h"
 #include "exchange/configuration_cles.h"
+#include "ui/dialogue_modal.h"
 #include "ui/kvxmain.h"
 #include "ui/session.h"
 
@@ -21,7 +22,11 @@ QString Choisit(QWidget *parent, const QString &dossier, QFileDialog::AcceptMode
   dialogue.setDefaultSuffix(QString::fromLatin1(exchange::configuration::kExtension));
   dialogue.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-  if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return QString();
+  // Qt's own dialog, not the desktop's: only that one a close can end.
+  dialogue.setOption(QFileDialog::DontUseNativeDialog);
+  if (ExecuteModal(dialogue, QDialog::Rejected) != QDialog::Accepted ||
+      dialogue.selectedFiles().isEmpty())
+    return QString();
   return dialogue.selectedFiles().constFirst();
 }
 
@@ -36,7 +41,7 @@ DialoguesConfiguration DialoguesConfiguration::Standard() {
     return Choisit(parent, dossier, QFileDialog::AcceptSave);
   };
   d.echec = [](QWidget *parent, const QString &message) {
-    QMessageBox::warning(parent, QStringLiteral("KVX"), message);
+    MontreMessage(parent, QMessageBox::Warning, QStringLiteral("KVX"), message);
   };
   return d;
 }

@@ -13,6 +13,7 @@
 #include "exchange/configuration_cles.h"
 #include "exchange/ligne_commande.h"
 #include "exchange/reglages_cles.h"
+#include "ui/dialogue_modal.h"
 
 namespace kvx::ui {
 
@@ -66,8 +67,16 @@ QString TSession::NomRecu(const QString &texte) const {
 }
 
 exchange::ResultatLecture TSession::Lit(const QString &fichier) {
-  if (!m_objets || fichier.isEmpty()) return exchange::ResultatLecture::Absent;
-  return exchange::LitConfiguration(fichier.toStdString(), *m_objets, Maintenant());
+  using exchange::ResultatLecture;
+  if (!m_objets || fichier.isEmpty()) return ResultatLecture::Absent;
+  const auto resultat = exchange::LitConfiguration(fichier.toStdString(), *m_objets, Maintenant());
+  if (m_avertit && resultat == ResultatLecture::PasUneConfiguration)
+    m_avertit(QStringLiteral("\"%1\" n'est pas une configuration KVX : rien n'a été changé.")
+                  .arg(fichier));
+  if (m_avertit && resultat == ResultatLecture::PasUnFichier)
+    m_avertit(QStringLiteral("\"%1\" n'est pas un fichier ordinaire : il n'a pas été lu.")
+                  .arg(fichier));
+  return resultat;
 }
 
 exchange::ResultatLecture TSession::Charge(const QString &texte) {
@@ -110,7 +119,7 @@ void TSession::RecoitDemande(const QString &texte) {
     if (m_avantLecture) m_avantLecture();
     const auto resultat = Lit(fichier);
     if (m_apresLecture) m_apresLecture();
-    if (resultat != exchange::ResultatLecture::Absent) emit configurationRecue(fichier);
+    if (resultat == exchange::ResultatLecture::Lu || resultat == exchange::ResultatLecture::Interrompu) emit configurationRecue(fichier);
   });
 }
 
@@ -133,21 +142,10 @@ void TSession::Planifie(int delaiMs) {
 
 void TSession::DemandeFermeture(std::function<void()> fermer) {
   m_fermetureDemandee = std::move(fermer);
+  // At once, not when the queue gets there: a question open now would
+  // otherwise hold the close until someone answers it.
+  TermineModaux();
   Planifie(0);
-}
-
-bool TSession::RejetteDialogues() {
-  bool rejete = false;
-  while (QWidget *modal = QApplication::activeModalWidget()) {
-    if (auto *dialogue = qobject_cast<QDialog *>(modal)) {
-      dialogue->reject();
-    } else {
-      modal->close();
-    }
-    rejete = true;
-    if (QApplication::activeModalWidget() == modal) break;
-  }
-  return rejete;
 }
 
 void TSession::TraiteAttente() {
@@ -156,10 +154,10 @@ void TSession::TraiteAttente() {
     return;
   }
   if (m_fermetureDemandee) {
-    // A dialog open now, or one that the program opens while the first
-    // unwinds (a question after a settings dialog), would hold the close
-    // until someone answers it: each is dismissed until none is left.
-    if (RejetteDialogues()) {
+    // Dismissed windows still on the call stack return first; the close
+    // then runs from the main loop, not from inside one of theirs.
+    if (ModauxOuverts() > 0 || QApplication::activeModalWidget() != nullptr) {
+      TermineModaux();
       Planifie(kDialogueMs);
       return;
     }

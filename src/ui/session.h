@@ -58,6 +58,10 @@ class TSession : public QObject {
   // outside (a second start, a signal) wait until it is free.
   void FixeOccupe(std::function<bool()> occupe) { m_occupe = std::move(occupe); }
   void FixeAuPremierPlan(std::function<void()> action) { m_auPremierPlan = std::move(action); }
+  // Tells the user why a file was not read (not a configuration, not a file).
+  void FixeAvertissement(std::function<void(const QString &)> avertit) {
+    m_avertit = std::move(avertit);
+  }
   // Puts the port in use and the window state into the settings to write.
   void FixeReglagesCourants(std::function<void(exchange::Reglages &)> courants) {
     m_reglagesCourants = std::move(courants);
@@ -104,7 +108,6 @@ class TSession : public QObject {
   void TraiteAttente();
   void TraiteDemandes();
   void Planifie(int delaiMs);
-  static bool RejetteDialogues();
   void RetientDossier(const QString &fichier);
   exchange::ResultatLecture Lit(const QString &fichier);
 
@@ -114,6 +117,7 @@ class TSession : public QObject {
   exchange::ObjetsConfiguration *m_objets = nullptr;
   std::function<void()> m_avantLecture, m_apresLecture, m_auPremierPlan;
   std::function<bool()> m_occupe;
+  std::function<void(const QString &)> m_avertit;
   std::function<void(exchange::Reglages &)> m_reglagesCourants;
   std::function<void()> m_fermetureDemandee;
   std::deque<std::function<void()>> m_attente;

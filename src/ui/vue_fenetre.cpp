@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "model/masse.h"
+#include "ui/dialogue_modal.h"
 #include "ui/hints.h"
 #include "ui/kvxmain.h"
 #include "ui/panel_courbe.h"
@@ -157,14 +158,16 @@ void TVueFenetre::repaintGraph() {
 
 bool TVueFenetre::askYesNo(const std::string &question) {
   CurseurFleche fleche;
-  return QMessageBox::question(&m_form, QString::fromUtf8(kTitreFenetre), Texte(question),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes;
+  return PoseQuestion(&m_form, QString::fromUtf8(kTitreFenetre), Texte(question));
 }
 
 void TVueFenetre::showError(const std::string &message) {
   CurseurFleche fleche;
-  QMessageBox::critical(&m_form, QString::fromUtf8(kTitreFenetre), Texte(message), QMessageBox::Ok);
+  MontreMessage(&m_form, QMessageBox::Critical, QString::fromUtf8(kTitreFenetre), Texte(message));
+}
+
+bool TVueFenetre::closing() const {
+  return FermetureEnCours();
 }
 
 }  // namespace kvx::ui

@@ -40,6 +40,7 @@ class TVueFenetre final : public device::LinkView, public device::AcquisitionVie
   void repaintGraph() override;
   bool askYesNo(const std::string &question) override;
   void showError(const std::string &message) override;
+  bool closing() const override;
   void showBoxAbsent() override { showBoxAbsent(true); }
 
  private:

@@ -129,7 +129,7 @@ TEST_F(BoxLinkTest, NoBoxAnywhereNamesTheLastPortTried) {
   table.addMissing();
   link().SearchBox();
   EXPECT_FALSE(link().BoxPresent());
-  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "5");
+  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "5 (sim:5)");
   EXPECT_EQ(view.absentShown, std::vector<bool>{true});
   // Each silent port costs its 1.98 s time-out once, the held one nothing.
   EXPECT_EQ(elapsed(), 3 * 1980ms);
@@ -212,7 +212,7 @@ TEST_F(BoxLinkTest, AnUnpluggedBoxIsReportedGone) {
   EXPECT_TRUE(link().boxGone());
   EXPECT_FALSE(link().BoxPresent());
   EXPECT_EQ(view.gone, 1);
-  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "1");
+  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "1 (sim:1)");
   EXPECT_EQ(view.absentShown.back(), true);
   link().SendCommand("XSA 1");  // dropped, no second report
   EXPECT_EQ(view.gone, 1);

@@ -58,7 +58,7 @@ TEST_F(BoxGone, UnpluggedDuringAFetchKeepsThePointsAndShowsThePanel) {
   EXPECT_DOUBLE_EQ(rig.graphe.voie(5).valeurs[5], rig.graphe.voie(5).ValeurDeCode(5));
   EXPECT_FALSE(rig.timer.isEnabled());
   EXPECT_FALSE(rig.link.hasDataAvailable());
-  EXPECT_EQ(rig.view.status, std::string(texts::kNotFoundOnPort) + std::to_string(rig.port));
+  EXPECT_EQ(rig.view.status, std::string(texts::kNotFoundOnPort) + std::to_string(rig.port) + " (sim:" + std::to_string(rig.port) + ")");
   EXPECT_LE(rig.longestEvent, 300ms);
 }
 

@@ -1,13 +1,18 @@
 #include "exchange/configuration.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "exchange/atomic_file.h"
@@ -66,6 +71,27 @@ class ConfigurationFile : public testing::Test {
 
   fs::path m_folder;
 };
+
+// Runs `action`, which may open the named pipe `pipe`. Should it wait there for
+// a writer, the pipe's writing end is opened and closed after a while, so a
+// frozen program is reported as a failure instead of hanging the tests.
+bool finishesWithoutAWriter(const fs::path &pipe, const std::function<void()> &action) {
+  auto done = std::async(std::launch::async, action);
+  if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) {
+    done.get();
+    return true;
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) {
+      ::close(fd);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  done.wait();
+  return false;
+}
 
 TEST(NomConfiguration, ReplacesOrAddsTheExtension) {
   const std::pair<const char *, const char *> cases[] = {
@@ -267,18 +293,119 @@ TEST_F(ConfigurationFile, BadFilesLoadWhatTheyCanAndStayUntouched) {
   for (const auto &[name, bytes] : files) {
     write(name + ".KVX", bytes);
     FakeObjets objets;
-    LitConfiguration(path(name).string(), objets, kMaintenant);
-    EXPECT_EQ(objets.calls.back(), "fin") << name;
+    const auto resultat = LitConfiguration(path(name).string(), objets, kMaintenant);
     EXPECT_EQ(read(name + ".KVX"), bytes) << name;
     EXPECT_GE(objets.actuelles.nombre, 8) << name;
     EXPECT_LE(objets.actuelles.nombre, 6400) << name;
     EXPECT_GE(objets.actuelles.voie, 5) << name;
     EXPECT_LE(objets.actuelles.voie, 8) << name;
+    if (name == "garbage") {
+      EXPECT_EQ(resultat, ResultatLecture::PasUneConfiguration);
+      EXPECT_TRUE(objets.calls.empty());
+      continue;
+    }
+    EXPECT_EQ(resultat, ResultatLecture::Lu) << name;
+    ASSERT_FALSE(objets.calls.empty()) << name;
+    EXPECT_EQ(objets.calls.back(), "fin") << name;
   }
   FakeObjets truncated;
   LitConfiguration(path("truncated").string(), truncated, kMaintenant);
   EXPECT_EQ(truncated.actuelles.seuil, 99);
   EXPECT_EQ(truncated.actuelles.voie, 6);
+}
+
+TEST_F(ConfigurationFile, AFileWithoutAnySectionOfAConfigurationChangesNothing) {
+  const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20) +
+                          std::string(300, '\xff') + "[\x01]\n=\n[]\n";
+  const std::pair<const char *, std::string> others[] = {
+      {"vide", ""},
+      {"blancs", " \r\n\t\r\n"},
+      {"compte-rendu", "Chute libre\r\ng = 9,81 m/s²\r\n[voir la figure 2]\r\n"},
+      {"image", png},
+      {"autre-programme", "[Perso]\r\nSeuil=99\r\n[Fenetre]\r\nVoie=7\r\n"},
+      // Accents matter in names: these are not the program's sections.
+      {"accent", "[Synchró]\r\nSeuil=99\r\n"},
+      {"en-tete-casse", "[Synchro\r\nSeuil=99\r\n"},
+      {"trop-long", "[" + std::string(2u << 20, 'V') + "]\r\nSeuil=99\r\n"},
+  };
+  for (const auto &[name, bytes] : others) {
+    write(std::string(name) + ".KVX", bytes);
+    FakeObjets objets;
+    objets.actuelles.seuil = 42;
+    EXPECT_EQ(LitConfiguration(path(name).string(), objets, kMaintenant),
+              ResultatLecture::PasUneConfiguration)
+        << name;
+    EXPECT_TRUE(objets.calls.empty()) << name;
+    EXPECT_EQ(objets.actuelles.seuil, 42) << name;
+    EXPECT_EQ(read(std::string(name) + ".KVX"), bytes) << name;
+  }
+}
+
+TEST_F(ConfigurationFile, OneKnownSectionIsEnoughToReadTheFile) {
+  const std::pair<const char *, const char *> files[] = {
+      {"constante", "[Constante]\r\nNom=g\r\n"},
+      {"affichage", "[affichage]\r\n"},
+      {"acquisition", "[ACQUISITION]\r\nMode=2\r\n"},
+      {"balayage", "[Balayage]\r\n"},
+      {"synchro", "; notes\r\n[Perso]\r\nA=1\r\n[ Synchro ]\r\n"},
+      {"point", "[Point]\r\n"},
+      {"voie", "[V3]\r\nOffset=2\r\n"},
+      {"veltor", "[veltor]\r\n"},
+      {"clavier", "[Clavier]\r\n"},
+      {"eb", "[EB]\r\n"},
+      {"sa", "[SA]\r\n"},
+  };
+  for (const auto &[name, bytes] : files) {
+    write(std::string(name) + ".KVX", bytes);
+    FakeObjets objets;
+    objets.actuelles.seuil = 42;
+    EXPECT_EQ(LitConfiguration(path(name).string(), objets, kMaintenant), ResultatLecture::Lu)
+        << name;
+    ASSERT_EQ(objets.calls.size(), 10u) << name;
+    EXPECT_EQ(objets.calls.front(), "applique") << name;
+    EXPECT_EQ(objets.actuelles.seuil, 127) << name << ": read as today, defaults included";
+  }
+}
+
+TEST_F(ConfigurationFile, APipeOrADeviceIsNeitherReadNorWaitedOn) {
+  ASSERT_EQ(::mkfifo(path("tube.KVX").c_str(), 0666), 0);
+  fs::create_symlink("/dev/null", path("lien.KVX"));
+  for (const char *name : {"tube", "lien"}) {
+    FakeObjets objets;
+    ResultatLecture resultat = ResultatLecture::Lu;
+    EXPECT_TRUE(finishesWithoutAWriter(path("tube.KVX"), [&] {
+      resultat = LitConfiguration(path(name).string(), objets, kMaintenant);
+    })) << name;
+    EXPECT_EQ(resultat, ResultatLecture::PasUnFichier) << name;
+    EXPECT_EQ(objets.calls, std::vector<std::string>{}) << name;
+  }
+  EXPECT_TRUE(fs::is_fifo(path("tube.KVX")));
+  EXPECT_TRUE(fs::is_symlink(path("lien.KVX")));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST_F(ConfigurationFile, SavingOverWhatIsNotAFileSaysTheWritingFailed) {
+  fs::create_directory(path("dossier.KVX"));
+  ASSERT_EQ(::mkfifo(path("tube.KVX").c_str(), 0666), 0);
+  const std::pair<const char *, const char *> targets[] = {
+      {"dossier", "c'est un dossier"},
+      {"tube", "ce n'est pas un fichier ordinaire"},
+  };
+  for (const auto &[name, reason] : targets) {
+    FakeObjets objets;
+    std::string message;
+    EXPECT_TRUE(finishesWithoutAWriter(path("tube.KVX"), [&] {
+      try {
+        EcritConfiguration(path(name).string(), objets);
+      } catch (const FileError &error) {
+        message = error.what();
+      }
+    })) << name;
+    EXPECT_EQ(message,
+              "Écriture impossible du fichier « " + path(name).string() + ".KVX » : " + reason);
+  }
+  EXPECT_TRUE(fs::is_directory(path("dossier.KVX")));
+  EXPECT_TRUE(fs::is_fifo(path("tube.KVX")));
 }
 
 TEST_F(ConfigurationFile, HugeFileIsRefusedQuicklyAndKept) {

@@ -21,12 +21,28 @@ TEST(LecteurDemandes, CutsTheStreamAtLineFeedsWhateverTheChunks) {
   }
 }
 
-TEST(LecteurDemandes, TakesARequestEndedByTheConnection) {
-  LecteurDemandes lecteur;
-  EXPECT_TRUE(lecteur.ajoute("chute.KVX").empty());
-  const auto last = lecteur.termine();
-  ASSERT_TRUE(last.has_value());
-  EXPECT_EQ(*last, std::optional<std::string>("chute.KVX"));
+// A sender stopped in the middle of a file name must not have the start of
+// that name opened.
+TEST(LecteurDemandes, NeverTakesALineCutOffByTheEndOfTheConnection) {
+  const std::optional<std::string> dropped;
+  struct Case {
+    std::string bytes;
+    Demandes requests;
+    std::optional<std::optional<std::string>> atEnd;
+  };
+  const Case cases[] = {
+      {"", {}, std::nullopt},
+      {"chute.KVX\n", {"chute.KVX"}, std::nullopt},
+      {"chute.KVX", {}, dropped},
+      {"/tmp/tp 1/chute.KVX\n/tmp/tp 1/ch", {"/tmp/tp 1/chute.KVX"}, dropped},
+      {"chute.KVX\r", {}, dropped},
+      {std::string(LecteurDemandes::kTailleMax + 10, 'a'), {}, dropped},
+  };
+  for (const auto &c : cases) {
+    LecteurDemandes lecteur;
+    EXPECT_EQ(lecteur.ajoute(c.bytes), c.requests) << c.bytes.substr(0, 40);
+    EXPECT_EQ(lecteur.termine(), c.atEnd) << c.bytes.substr(0, 40);
+  }
 }
 
 TEST(LecteurDemandes, DropsBadRequestsAndKeepsTheNextOne) {

@@ -138,7 +138,8 @@ TEST_F(PtyLinkTest, NoBoxAnywhereNamesTheLastPortTried) {
   auto took = steady::now() - start;
   EXPECT_FALSE(l.BoxPresent());
   EXPECT_TRUE(view.absent_);
-  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "3");
+  // The user knows the port by its device path.
+  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "3 (" + paths[2] + ")");
   // Three silent ports at 36 ticks of 5 ms each.
   EXPECT_GE(took, 3 * 180ms);
   EXPECT_LT(took, 3 * 180ms + 600ms);
@@ -258,7 +259,8 @@ TEST_F(PtyLinkTest, AnUnplugDuringAFetchIsReportedAtOnce) {
   EXPECT_TRUE(l.boxGone());
   EXPECT_EQ(view.gone, 1);
   EXPECT_TRUE(view.absent_);
-  EXPECT_EQ(view.statuses.back(), std::string(texts::kNotFoundOnPort) + "1");
+  EXPECT_EQ(view.statuses.back(),
+            std::string(texts::kNotFoundOnPort) + "1 (" + l.foundPortName() + ")");
   EXPECT_EQ(ReadNumber(l, "XEA 0"), 0);
 }
 

@@ -47,7 +47,7 @@ class FenetreLienTest : public testing::Test, test::AvecApplication {
 
 TEST_F(FenetreLienTest, SilentPortShowsTheNotFoundPanelAndNamesTheLastPort) {
   EXPECT_TRUE(Panneau()->isVisible());
-  EXPECT_EQ(m_form->Statut(0), QStringLiteral("Nuvex KVX non trouvé sur COM%1").arg(m_port));
+  EXPECT_EQ(m_form->Statut(0), QStringLiteral("Nuvex KVX non trouvé sur COM%1 (sim:%1)").arg(m_port));
   EXPECT_TRUE(m_form->PanelCourbe->ComBtn->hasFocus());
   EXPECT_FALSE(m_form->lien().BoxPresent());
   // The box was asked who it is, and nothing else was sent.

@@ -20,6 +20,7 @@
 #include "device/simulated_box.h"
 #include "device/simulated_port.h"
 #include "display/graphe.h"
+#include "ui/greek_keys.h"
 #include "ui/kvxmain.h"
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
@@ -137,6 +138,19 @@ TEST_F(FenetreMoteurTest, DurationAppliesWhenTheUserLeavesTheFieldNotWhenTheWind
   QFocusEvent sortie(QEvent::FocusOut, Qt::MouseFocusReason);
   QApplication::sendEvent(d, &sortie);
   EXPECT_NEAR(m_form->graphe().voie(1).Maxi, 2.0, 0.05);
+}
+
+TEST_F(FenetreMoteurTest, CtrlMTypesTheMicroSignThatTheDurationFieldReads) {
+  TGreekKeyFilter grec;
+  test::Application().installEventFilter(&grec);
+  QLineEdit *d = m_form->PanelMode->DureeEdit;
+  d->setFocus();
+  d->clear();
+  QTest::keyClicks(d, QStringLiteral("500"));
+  QTest::keyClick(d, Qt::Key_M, Qt::ControlModifier);
+  QTest::keyClick(d, Qt::Key_S);
+  test::Application().removeEventFilter(&grec);
+  EXPECT_EQ(d->text(), QStringLiteral("500\u00B5s"));
 }
 
 TEST_F(FenetreMoteurTest, TabLeavesTheScanFields) {

@@ -66,7 +66,6 @@ TEST_F(Programme, SigtermLeavesCompleteSettingsAndLastConfiguration) {
   UtilisateurTemporaire::Ecrit(m_utilisateur.chemin(".config/KVX.conf"),
                                "[Window]\nState=2\n[COM]\nNum=abc\n");
   ASSERT_TRUE(DemarrePremier()) << m_premier.readAll().constData();
-  QThread::msleep(300);  // the window searches the box meanwhile
   ASSERT_TRUE(TermineEtAttend()) << m_premier.readAll().constData();
   EXPECT_EQ(m_premier.exitCode(), 0);
   const QByteArray reglages = UtilisateurTemporaire::Lit(m_utilisateur.chemin(".config/KVX.conf"));

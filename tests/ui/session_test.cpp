@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <sys/stat.h>
 
 #include "dossier_utilisateur.h"
 #include "exchange/reglages_cles.h"
@@ -64,7 +65,10 @@ class StoreJournal : public platform::QSettingsStore {
 
 class SessionTest : public testing::Test {
  protected:
-  SessionTest() { test::Application(); }
+  SessionTest() {
+    test::Application();
+    ReprendModaux();
+  }
 
   std::unique_ptr<TSession> NouvelleSession() {
     auto session = std::make_unique<TSession>(
@@ -262,6 +266,40 @@ TEST_F(SessionTest, OpenAndSaveCommandsUseTheDialogsFolderAndReportAFailedSave) 
   ASSERT_EQ(echecs.size(), 1);
   EXPECT_TRUE(
       echecs[0].startsWith(QStringLiteral("La configuration n'a pas pu être enregistrée.")));
+}
+
+TEST_F(SessionTest, FileThatIsNoConfigurationIsRefusedWithItsNameAndChangesNothing) {
+  auto session = NouvelleSession();
+  QStringList messages;
+  session->FixeAvertissement([&](const QString &texte) { messages << texte; });
+  // A text and a picture saved under the name of a configuration.
+  const QString texte = m_utilisateur.chemin("TP/notes.KVX");
+  UtilisateurTemporaire::Ecrit(texte, "Mesures du mardi\nT = 20 s\n");
+  const QString image = m_utilisateur.chemin("TP/photo.KVX");
+  UtilisateurTemporaire::Ecrit(image, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[x]", 21));
+  const QString tube = m_utilisateur.chemin("TP/tube.KVX");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+  const QString bon = m_utilisateur.chemin("TP/bon.KVX");
+  UtilisateurTemporaire::Ecrit(bon, "[Synchro]\r\nSeuil=33\r\n");
+  struct Cas {
+    QString fichier;
+    QString message;
+  };
+  for (const Cas &c :
+       {Cas{texte, QStringLiteral("\"%1\" n'est pas une configuration KVX : rien n'a été changé.")
+                       .arg(texte)},
+        Cas{image, QStringLiteral("\"%1\" n'est pas une configuration KVX : rien n'a été changé.")
+                       .arg(image)},
+        Cas{tube, QStringLiteral("\"%1\" n'est pas un fichier ordinaire : il n'a pas été lu.")
+                      .arg(tube)},
+        Cas{bon, QString()}}) {
+    SCOPED_TRACE(c.fichier.toStdString());
+    messages.clear();
+    m_journal.clear();
+    session->OuvreConfiguration([&] { return c.fichier; });
+    EXPECT_EQ(messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    EXPECT_EQ(m_journal.empty(), !c.message.isEmpty()) << "read only when it is a configuration";
+  }
 }
 
 TEST_F(SessionTest, SigtermWithADialogOpenClosesThroughTheClosingSequence) {

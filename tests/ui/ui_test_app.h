@@ -4,6 +4,8 @@
 #include <QString>
 #include <ostream>
 
+#include "ui/dialogue_modal.h"
+
 // Widget tests need one application object for the whole test binary; it is
 // made at the first test that asks for it (offscreen, set by the harness).
 namespace kvx::ui::test {
@@ -20,8 +22,12 @@ inline QApplication &Application() {
 }
 
 // Base of fixtures whose members are widgets: the application comes first.
+// A test before may have closed its window, which ends every later dialog.
 struct AvecApplication {
-  AvecApplication() { Application(); }
+  AvecApplication() {
+    Application();
+    ReprendModaux();
+  }
 };
 
 }  // namespace kvx::ui::test
