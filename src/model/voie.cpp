@@ -42,9 +42,9 @@ Tvoie::Tvoie(int numero) {
   FixeUnite("V");
   ChoisitEntree(numero - kVoieV1);
   Couleur = CouleurParDefaut(numero);
-  // The read-out scale waits for the next CalculeEchelle.
-  echelleLecture = 1;
-  chiffresLecture = 0;
+  // From the start, not only after a configuration: the read-outs keep one
+  // format for the range the channel has.
+  CalculeLecture();
 }
 
 Tvoie::Tvoie(const std::string &symbole, const std::string &unite, const std::string &signif,

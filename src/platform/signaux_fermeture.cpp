@@ -18,7 +18,18 @@ constexpr int kSignaux[] = {SIGTERM, SIGINT, SIGHUP};
 volatile sig_atomic_t gEcriture = -1;
 int gLecture = -1;
 
+// A second signal while the close saves must not kill it half-way through
+// the user's files; only a third one, from someone who insists on a program
+// that seems stuck, ends it at once.
+constexpr int kSignauxAvantArret = 3;
+volatile sig_atomic_t gRecus = 0;
+
 void handler(int signal) {
+  if (++gRecus >= kSignauxAvantArret) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
   const int saved = errno;
   const char byte = static_cast<char>(signal);
   if (gEcriture >= 0) (void)!::write(gEcriture, &byte, 1);
@@ -39,7 +50,8 @@ SignauxFermeture::SignauxFermeture(QObject *parent) : QObject(parent) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  action.sa_flags = SA_RESTART;
+  gRecus = 0;
   for (const int signal : kSignaux) ::sigaction(signal, &action, nullptr);
 }
 

@@ -189,8 +189,12 @@ void TKVXmainForm::CreeBarreEtat() {
     p->setFrameShadow(QFrame::Sunken);
     p->setTextFormat(Qt::PlainText);
     m_panneaux[i] = p;
-    Header->addWidget(p, 0);
+    Header->addWidget(p, i == 0 ? 1 : 0);
   }
+  // The messages take the room the window has, and never widen it: a long
+  // one is cut at the right on a narrow window, and its hint shows it whole.
+  m_panneaux[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  m_panneaux[0]->setMinimumWidth(1);
   m_panneaux[1]->setFixedWidth(50);
   setStatusBar(Header);
 }
@@ -207,7 +211,9 @@ void TKVXmainForm::RelieControles() {
 }
 
 void TKVXmainForm::AfficheStatut(const QString &texte, int panneau) {
-  if (panneau >= 0 && panneau < 2) m_panneaux[panneau]->setText(texte);
+  if (panneau < 0 || panneau >= 2) return;
+  m_panneaux[panneau]->setText(texte);
+  if (panneau == 0) m_panneaux[0]->setToolTip(texte);
 }
 
 QString TKVXmainForm::Statut(int panneau) const {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStatusTipEvent>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "device/acquisition_engine.h"
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int kLargeurCommande = 256;
 constexpr int kLargeurMode = 128;
-constexpr int kResteGraphe = 6;  // what the graph keeps beside the full-screen voltmeter
+constexpr int kLargeurBouton = 75;
 constexpr int kModeClavier = 0;
 
 }  // namespace
@@ -42,13 +43,17 @@ void TKVXmainForm::AppliqueEcran() {
     case Ecran::GraphePleinEcran:
       // The graph covers the whole client area between tool bar and status bar.
       PanelCommande->hide();
+      PanelCourbe->show();
       break;
     case Ecran::VoltmetrePleinEcran:
+      // The read-outs alone, with no sliver of the graph at the edge.
       PanelMode->hide();
-      PanelCommande->setFixedWidth(std::max(largeur - kResteGraphe, kLargeurMode));
+      PanelCourbe->hide();
+      PanelCommande->setFixedWidth(std::max(largeur, kLargeurMode));
       PanelCommande->show();
       break;
     case Ecran::GrapheEtVoltmetre:
+      PanelCourbe->show();
       PanelMode->setFixedWidth(kLargeurMode);
       PanelMode->show();
       PanelCommande->setFixedWidth(kLargeurCommande);
@@ -70,11 +75,26 @@ void TKVXmainForm::MiseEnPageAfficheurs() {
     sorties = DispositionNormale(entrees, height());
   }
   PanelVoies->Applique(sorties, CouleursAfficheurs());
+  if (m_ecran == Ecran::GrapheEtVoltmetre) {
+    // A taller window gets larger fonts: the column widens with them, so that
+    // no caption ("V2=EA1 ±2.5 V") is ever cut.
+    const int voies = std::max(kLargeurCommande - kLargeurMode, PanelVoies->LargeurNecessaire());
+    PanelCommande->setFixedWidth(kLargeurMode + voies);
+  }
 }
 
 void TKVXmainForm::resizeEvent(QResizeEvent *event) {
   QMainWindow::resizeEvent(event);
-  m_panneaux[0]->setFixedWidth(std::max(width() / 2, 1));
+  // On the narrowest window the buttons after "Acquisition", whose text is
+  // the longest, give up a few pixels each rather than hide "Quitter" behind
+  // the tool bar's overflow arrow.
+  const auto boutons = ToolBar1->findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly);
+  const int autres = std::max<int>(boutons.size() - 2, 1);  // less the overflow arrow
+  const int largeur = std::min(kLargeurBouton, (width() - 8 - kLargeurBouton) / autres);
+  for (QToolButton *b : boutons) {
+    if (b == EnregistreBtn || b->objectName() == QLatin1String("qt_toolbar_ext_button")) continue;
+    b->setFixedWidth(largeur);
+  }
   if (m_ecran == Ecran::VoltmetrePleinEcran)
     AppliqueEcran();
   else

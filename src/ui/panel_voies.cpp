@@ -1,5 +1,6 @@
 #include "ui/panel_voies.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -89,6 +90,21 @@ TPanelVoies::TPanelVoies(QWidget *parent) : QWidget(parent), m_masse(new QLabel(
     m_cadres[d.slot - kPremiereBoite] = c;
     l->addWidget(c);
   }
+}
+
+int TPanelVoies::LargeurNecessaire() const {
+  int largeur = 0;
+  for (const TcadreVoie *c : m_cadres) {
+    if (c->isHidden()) continue;
+    // The group box draws its caption inside its frame, a few pixels in.
+    const int titre = QFontMetrics(c->font()).horizontalAdvance(c->title()) + 8;
+    // The widest read-out of a range: sign, three digits, separator, three.
+    const int valeur =
+        QFontMetrics(c->afficheur()->font()).horizontalAdvance(QStringLiteral("-888.888")) + 12;
+    largeur = std::max({largeur, titre, valeur});
+  }
+  const QMargins marges = layout()->contentsMargins();
+  return largeur + marges.left() + marges.right();
 }
 
 void TPanelVoies::Applique(const SortiesBoites &sorties,

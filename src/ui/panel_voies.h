@@ -46,6 +46,9 @@ class TPanelVoies : public QWidget {
   // Gives every box the size, colours and fonts of `sorties`; `couleurs`
   // holds the channel colours, slot 4 first.
   void Applique(const SortiesBoites &sorties, const std::array<QColor, kNbBoites> &couleurs);
+  // The column width that shows every caption and read-out of the boxes
+  // whole, in their present fonts.
+  int LargeurNecessaire() const;
 
  private:
   QLabel *m_masse;

@@ -221,6 +221,17 @@ TEST(Voie, ReadOutsLineUpOnTheirSeparator) {
   EXPECT_EQ(voie.TexteValeurCourante(), "   ");
 }
 
+TEST(Voie, ANewChannelReadsOutInTheFormatOfItsRange) {
+  MasseTemporaire masse(true);
+  Tvoie neuve(kVoieV1 + 1);
+  neuve.valeurCourante = 1.58;
+  Tvoie relue(kVoieV1 + 1);
+  relue.ChoisitEntree(relue.NumeroNuvex);
+  relue.valeurCourante = 1.58;
+  EXPECT_EQ(neuve.TexteValeurCourante(), relue.TexteValeurCourante());
+  EXPECT_EQ(neuve.TexteValeurCourante(), avecSeparateur(" 1.580"));
+}
+
 TEST(Voie, RangeTexts) {
   MasseTemporaire masse(true);
   Tvoie voie(kVoieV1);
@@ -247,7 +258,7 @@ TEST(Voie, ANumberedChannelStartsAsTheBoxInputOfItsSlot) {
   EXPECT_DOUBLE_EQ(v7.Maxi, 2.5);
   EXPECT_EQ(v7.Couleur, kCouleurVert);
   EXPECT_EQ(v7.echelleLecture, 1);
-  EXPECT_EQ(v7.chiffresLecture, 0);  // until the next CalculeEchelle
+  EXPECT_EQ(v7.chiffresLecture, 2);  // volts: two integer digits, from the start
   EXPECT_FALSE(v7.Active);
   EXPECT_EQ(v7.UnVolt, 1);
   const Tvoie v1(1);

@@ -21,6 +21,18 @@ TEST_P(ClosingSignal, ReachesTheWindowThreadAsACloseRequest) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, ClosingSignal, testing::Values(SIGTERM, SIGINT, SIGHUP));
 
+// The desktop may send SIGTERM twice while the close is saving: the second
+// one must not kill the program half-way through the files.
+TEST(SignauxFermeture, ASecondSignalDuringTheCloseIsCaughtToo) {
+  SignauxFermeture signaux;
+  QSignalSpy spy(&signaux, &SignauxFermeture::fermetureDemandee);
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  ASSERT_EQ(::raise(SIGTERM), 0);  // the default action would end the test here
+  while (spy.count() < 2 && spy.wait(2000)) {
+  }
+  EXPECT_EQ(spy.count(), 2);
+}
+
 TEST(SignauxFermeture, OnlyOneCatcherAProcess) {
   SignauxFermeture first;
   SignauxFermeture second;

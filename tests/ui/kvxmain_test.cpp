@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
+#include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/panel_voies.h"
 #include "ui_test_app.h"
@@ -113,6 +115,7 @@ TEST_F(FenetreTest, ChannelBoxesAndLabelsCarryTheirSlot) {
   } cas[] = {{"GroupBox5", "Label1", 5},      {"GroupBox4", "Label5", 6},
              {"GroupBox1", "Label2", 7},      {"GroupBox2", "Label3", 8},
              {"EntreeBinGB", "EbinLabel", 4}, {"GroupBox3", "Label4", 9}};
+  QTRY_COMPARE(m_form->PanelVoies->cadre(5)->width(), m_form->PanelVoies->width() - 4);
   int basPrecedent = 1 << 30;
   for (const auto &c : cas) {
     auto *b = Controle<QGroupBox>(c.boite);
@@ -120,6 +123,7 @@ TEST_F(FenetreTest, ChannelBoxesAndLabelsCarryTheirSlot) {
     EXPECT_EQ(b->property("tag").toInt(), c.slot);
     EXPECT_EQ(l->property("tag").toInt(), c.slot);
     EXPECT_EQ(l->parentWidget(), b);
+    if (b->isHidden()) continue;  // its place is kept by no one
     // Stacked from the bottom up in this order.
     EXPECT_LT(b->geometry().bottom(), basPrecedent) << c.boite;
     basPrecedent = b->geometry().top();
@@ -184,7 +188,9 @@ TEST_F(FenetreTest, F5AndF6ToggleTheirFullScreenLayouts) {
   QTest::keyClick(m_form.get(), Qt::Key_F5);
   EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
   EXPECT_TRUE(m_form->GrapheVolt->isChecked());
-  EXPECT_EQ(m_form->PanelCommande->width(), 256);
+  // 256 pixels, or more when the captions need it.
+  EXPECT_EQ(m_form->PanelCommande->width(),
+            128 + std::max(128, m_form->PanelVoies->LargeurNecessaire()));
 
   // F6 from a focused control: the window sees the key first.
   Controle<QLineEdit>("NbreEdit")->setFocus();
@@ -192,13 +198,46 @@ TEST_F(FenetreTest, F5AndF6ToggleTheirFullScreenLayouts) {
   EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::VoltmetrePleinEcran);
   EXPECT_TRUE(m_form->VoltmetreItem->isChecked());
   EXPECT_FALSE(m_form->PanelMode->isVisible());
-  EXPECT_EQ(m_form->PanelCommande->width(), m_form->centralWidget()->width() - 6);
+  EXPECT_EQ(m_form->PanelCommande->width(), m_form->centralWidget()->width());
+  EXPECT_FALSE(m_form->PanelCourbe->isVisible()) << "no sliver of the graph at the edge";
   QTest::keyClick(m_form.get(), Qt::Key_F5);
   EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GraphePleinEcran);
   QTest::keyClick(m_form.get(), Qt::Key_F6);
   QTest::keyClick(m_form.get(), Qt::Key_F6);
   EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
   EXPECT_TRUE(m_form->PanelMode->isVisible());
+  EXPECT_TRUE(m_form->PanelCourbe->isVisible());
+}
+
+TEST_F(FenetreTest, NothingIsCutFromTheSmallestWindowToTheScreen) {
+  const QString attente =
+      QStringLiteral("Attente de déclenchement (barre d'espace ou clic sur \"Acquisition\")");
+  m_form->AfficheStatut(attente);
+  for (auto *c : m_form->PanelVoies->findChildren<QGroupBox *>()) c->setTitle(c->title());
+  const QSize ecran = m_form->maximumSize();
+  for (const QSize taille : {QSize(550, 380), QSize(643, 594), QSize(700, 601), ecran}) {
+    SCOPED_TRACE(QStringLiteral("%1x%2").arg(taille.width()).arg(taille.height()).toStdString());
+    m_form->resize(taille);
+    // The column widens first, the boxes in it at the next layout pass.
+    QTRY_COMPARE(m_form->PanelVoies->cadre(5)->width(), m_form->PanelVoies->width() - 4);
+    QTRY_VERIFY(m_form->ExitBtn->isVisible());
+    for (const auto *c : m_form->PanelVoies->findChildren<QGroupBox *>()) {
+      if (c->isHidden()) continue;
+      const int titre = QFontMetrics(c->font()).horizontalAdvance(c->title());
+      EXPECT_LE(titre + 8, c->width()) << c->title().toStdString();
+    }
+    const auto *statut = m_form->findChild<QLabel *>(QStringLiteral("Header0"));
+    EXPECT_LE(QFontMetrics(statut->font()).horizontalAdvance(attente), statut->contentsRect().width());
+    for (const auto *b : m_form->ToolBar1->findChildren<QToolButton *>()) {
+      if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
+        EXPECT_FALSE(b->isVisible()) << "every button shows on the tool bar";
+        continue;
+      }
+      EXPECT_TRUE(b->isVisible()) << b->objectName().toStdString();
+      EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width())
+          << b->objectName().toStdString();
+    }
+  }
 }
 
 TEST_F(FenetreTest, MenuItemsSwitchTheLayout) {
@@ -247,7 +286,8 @@ TEST_F(FenetreTest, MinimumSizeAndStatusPanels) {
   EXPECT_EQ(m_form->size(), QSize(550, 380));
   m_form->resize(800, 600);
   QCoreApplication::processEvents();
-  EXPECT_EQ(m_form->findChild<QLabel *>(QStringLiteral("Header0"))->width(), 400);
+  // The messages take what the figure and the size grip leave.
+  EXPECT_GT(m_form->findChild<QLabel *>(QStringLiteral("Header0"))->width(), 700);
   EXPECT_EQ(m_form->findChild<QLabel *>(QStringLiteral("Header1"))->width(), 50);
   m_form->AfficheStatut(QStringLiteral("Acquisition en cours"));
   EXPECT_EQ(m_form->Statut(0), QStringLiteral("Acquisition en cours"));
