@@ -21,6 +21,7 @@
 #include "ui/command_line.h"
 #include "ui/configuration_fenetre.h"
 #include "ui/demarrage.h"
+#include "ui/dialogues_fenetre.h"
 #include "ui/greek_keys.h"
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
@@ -122,6 +123,7 @@ int main(int argc, char **argv) {
   const auto serveur = instance.ecoute();
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
+  kvx::ui::RelieDialogues(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);
   form.show();

@@ -50,14 +50,18 @@ void AcquisitionEngine::TimerTimer() {
   if (m_link.hasDataAvailable()) m_link.ServiceInput();
   switch (ActionForTick(Mode(), m_state, Declenchement(), m_pending)) {
     case TickAction::ReadLive:
-    case TickAction::ReadLiveThenAutoPoint:
       ReadLiveValues();
+      break;
+    case TickAction::ReadLiveThenAutoPoint:
+      if (ReadLiveValues() && m_pointAuto) AutoPointTest();
       break;
     case TickAction::FetchChunk:
       m_pending = false;
       FetchNext();
       break;
     case TickAction::SweepStep:
+      SweepStep();
+      break;
     case TickAction::PollFork:
     case TickAction::Nothing:
       break;
@@ -66,7 +70,23 @@ void AcquisitionEngine::TimerTimer() {
 }
 
 void AcquisitionEngine::EnregistreBtnClick() {
-  if (Mode() == kModeTemps) StartTimedAcquisition();
+  switch (Mode()) {
+    case kModeClavier:
+      RecordPoint();
+      m_view.focusClavierEdit();  // ready for the next value
+      break;
+    case kModeTemps:
+      StartTimedAcquisition();
+      break;
+    case kModePointParPoint:
+      RecordPoint();
+      break;
+    case kModeSortieAnalog:
+      StartSweep();
+      break;
+    default:
+      break;
+  }
 }
 
 bool AcquisitionEngine::FormKeypress(char32_t key) {
@@ -182,6 +202,15 @@ void AcquisitionEngine::PrepareAcquisition() {
           break;
       }
       break;
+    case kModeClavier:
+      PrepareClavier();
+      break;
+    case kModePointParPoint:
+      PreparePointMode();
+      break;
+    case kModeSortieAnalog:
+      PrepareSweep();
+      break;
     case kModeVeltor:
       m_view.setStatus(texts::kFourcheOptique);
       break;
@@ -201,8 +230,11 @@ void AcquisitionEngine::PrepareAcquisition() {
 void AcquisitionEngine::UpdateButtons() {
   const int recorded = NbPoints();
   const int mode = Mode();
-  SetButton(EngineButton::Reset, recorded > 0);
-  SetButton(EngineButton::Enregistre, mode != kModeClavier);
+  // A running sweep is neither started again nor cleared under the user's
+  // feet: only Stop ends it early.
+  const bool sweeping = mode == kModeSortieAnalog && m_state == AcqState::Acquiring;
+  SetButton(EngineButton::Reset, recorded > 0 && !sweeping);
+  SetButton(EngineButton::Enregistre, mode != kModeClavier && !sweeping);
   m_view.setEnregistreHint(texts::kHintEnregistrePoint);
   SetButton(EngineButton::Stop, m_state == AcqState::Waiting || m_state == AcqState::Acquiring);
   SetButton(EngineButton::Undo,

@@ -60,6 +60,14 @@ class AcquisitionEngine {
   void MonocoupCBClick(bool checked);
   // The window got the focus back after a transfer to the analysis program.
   void TransferFocusReturned();
+  // A key in `ClavierEdit`, with the text the edit holds. Enter records the
+  // typed value when it is a number within the keyboard channel's range, or
+  // tells the user the range. Answers true when the key is consumed (Enter
+  // with the value recorded); other keys are left to the edit.
+  bool ClavierEditKeyPress(char32_t key, const std::string &text);
+  // `PointAutoCB` ("Automatique") clicked: point by point records by itself
+  // while it is ticked.
+  void PointAutoCBClick(bool checked);
 
   // --- Around settings ---------------------------------------------------
   void ApplyConfiguration();
@@ -84,8 +92,13 @@ class AcquisitionEngine {
   static bool NbreEditAccepts(char32_t key);
   static char32_t DureeEditFilter(char32_t key, char decimalSeparator);
 
-  // --- Live values and the timed scan ------------------------------------
-  void ReadLiveValues();
+  // --- Live values, single points and the timed scan ----------------------
+  // Answers false when the box went during the reads (nothing else may
+  // follow on this tick).
+  bool ReadLiveValues();
+  // One point of every active channel, at the index of the recorded count.
+  // Answers false when refused: a channel without a value, or full arrays.
+  bool RecordPoint();
   void StartTimedAcquisition();
   // The link saw the box go (no answer, or the port hung up): keep the
   // points received so far, finish, and show the not-found panel.
@@ -94,6 +107,9 @@ class AcquisitionEngine {
   // --- Settings kept by the engine ----------------------------------------
   // Single-shot, as a configuration file gives it (no re-arming).
   void setMonocoup(bool monocoup) { m_monocoup = monocoup; }
+  // Automatic point recording, as `PointAutoCB` shows it (a configuration
+  // file sets both); the status is left alone.
+  void setPointAuto(bool automatic) { m_pointAuto = automatic; }
   // The edge input (0 or 1) the "Front" trigger waits on.
   int EntreeFront() const { return m_entreeFront; }
   void FixeEntreeFront(int input) { m_entreeFront = input == 1 ? 1 : 0; }
@@ -101,6 +117,7 @@ class AcquisitionEngine {
   // --- State, for the window and the tests -------------------------------
   AcqState state() const { return m_state; }
   bool monocoup() const { return m_monocoup; }
+  bool pointAuto() const { return m_pointAuto; }
   bool live() const { return m_live; }
   bool fetchPending() const { return m_pending; }
   int pointsReceived() const { return m_pointsReceived; }
@@ -148,6 +165,17 @@ class AcquisitionEngine {
   int TimedReadByte(std::uint8_t request, bool &silent);
   int TimedReadNumber(const std::string &command, bool &silent);
 
+  // The point modes (engine_points.cpp).
+  void PreparePointMode();
+  void PrepareClavier();
+  void PrepareSweep();
+  void ShowPointStatus();
+  void AutoPointTest();
+  void StartSweep();
+  void SweepStep();
+  int SweepFirstCode() const;
+  void SetOutputCode(int code);
+
   // Configuration and scan (engine_configuration.cpp, engine_scan.cpp).
   void ApplyChannelRules();
   void FollowCompaction(const model::Tvoie *abscissa);
@@ -174,6 +202,11 @@ class AcquisitionEngine {
 
   AcqState m_state = AcqState::Finished;
   bool m_monocoup = false;
+  bool m_pointAuto = false;  // `PointAutoCB` starts unticked
+  // The code last sent to the analog output, so that a sweep does not tell
+  // the box again what it already holds; -1 when not known (a box found or
+  // reset again, or gone).
+  int m_outputCode = -1;
   int m_entreeFront = 0;
   bool m_live = true;
   bool m_pending = false;

@@ -78,6 +78,18 @@ class AcquisitionView {
   // The box no longer answers (or was unplugged): show the red not-found
   // panel so the user can plug it back and search again.
   virtual void showBoxAbsent() = 0;
+
+  // --- The point modes (keyboard, point by point, sweep) ------------------
+  // The read-out of `slot` shows this text instead of its value: the channel
+  // could not be read, so the point was not recorded.
+  virtual void showReadoutText(int /*slot*/, const std::string & /*text*/) {}
+  // The box of the channel the user drives by hand while its mode runs (the
+  // keyboard entry `ClavierGB`, slot 3, or the analog output `SortieAnaGB`,
+  // slot 2) turns white with the channel's font colour.
+  virtual void highlightEntryPanel(int /*slot*/) {}
+  // `ClavierEdit`: emptied for the next value, and given the input focus.
+  virtual void clearClavierEdit() {}
+  virtual void focusClavierEdit() {}
 };
 
 }  // namespace kvx::device

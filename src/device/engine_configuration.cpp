@@ -64,6 +64,8 @@ void AcquisitionEngine::ApplyMonocoupRules() {
 }
 
 void AcquisitionEngine::ApplyConfiguration() {
+  // A box found again has been reset: its output is set anew when armed.
+  m_outputCode = -1;
   m_view.showReference();
   ApplyChannelRules();
   const int mode = Mode();
@@ -79,8 +81,10 @@ void AcquisitionEngine::ApplyConfiguration() {
     ShowScanValues();
     m_view.setGauge(0, Nombre());
   } else if (mode == kModeSortieAnalog) {
-    const auto &sortie = static_cast<const model::TsortieAnalogique &>(Voie(kSlotSortieAnalog));
+    auto &sortie = static_cast<model::TsortieAnalogique &>(Voie(kSlotSortieAnalog));
     FixeNombreSansLimite(std::max(1, sortie.Fin - sortie.Debut + 1));
+    // The horizontal axis of the sweep is the ramp its steps will play.
+    sortie.CalculeRampe();
   } else if (mode == kModeVeltor) {
     m_view.setGauge(0, kVeltorGaugeMaximum);
   }

@@ -195,6 +195,7 @@ void AcquisitionEngine::LoseBox() {
 
 void AcquisitionEngine::BoxGone() {
   ++m_goneCount;
+  m_outputCode = -1;
   TimerOff();
   m_link.removeDataAvailable();
   m_awaitingAnswer = false;

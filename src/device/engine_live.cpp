@@ -34,7 +34,7 @@ int AcquisitionEngine::TimedReadNumber(const std::string &command, bool &silent)
   return code;
 }
 
-void AcquisitionEngine::ReadLiveValues() {
+bool AcquisitionEngine::ReadLiveValues() {
   TimerOff();
   const unsigned gone = m_goneCount;
   bool silent = false;
@@ -50,25 +50,26 @@ void AcquisitionEngine::ReadLiveValues() {
         TimedReadNumber(std::string(cmd::kReadInput) + std::to_string(voie.NumeroNuvex), silent);
     voie.valeurLue = voie.ValeurDeCode(code);
   }
-  if (gone != m_goneCount) return;  // the line went during a read: already handled
+  if (gone != m_goneCount) return false;  // the line went during a read: already handled
   if (m_link.boxGone()) {
     BoxGone();
-    return;
+    return false;
   }
   m_silentTicks = silent ? m_silentTicks + 1 : 0;
   if (m_silentTicks >= kSilentTicksLimit) {
     LoseBox();
-    return;
+    return false;
   }
   if (m_state == AcqState::Acquiring) {
     TimerOn();
-    return;
+    return true;
   }
   m_view.eraseCursors();
   for (int slot = kSlotSortieAnalog; slot <= kSlotVeltor; ++slot)
     Voie(slot).valeurCourante = Voie(slot).valeurLue;
   m_view.showCursors();
   TimerOn();
+  return true;
 }
 
 }  // namespace kvx::device

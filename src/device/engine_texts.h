@@ -19,6 +19,20 @@ inline constexpr const char *kAttenteDuPassageSeuil = "Attente du passage du seu
 inline constexpr const char *kAttenteModification = "Attente de modification de l'entrée";
 inline constexpr const char *kFourcheOptique = "Fourche optique";
 
+// Point by point, with `PointAutoCB` ticked or not, and keyboard entry.
+inline constexpr const char *kDecocherAutomatique =
+    "Décocher \"Automatique\" pour arrêter l'acquisition";
+inline constexpr const char *kCliquerPourEnregistrer =
+    "Cliquer \"Acquisition\" ou frapper la barre d'espace pour enregistrer le point courant";
+inline constexpr const char *kTaperLaValeur =
+    "Taper la valeur en haut à droite puis valider pour enregistrer le point courant";
+// In the read-out of a channel whose value could not be read.
+inline constexpr const char *kErreurAcquisitionVoie = "Erreur d'acquisition sur une voie";
+// A typed value out of range: lower bound, "< ", the channel's name, " <",
+// upper bound ("0< x <100").
+inline constexpr const char *kAvantNom = "< ";
+inline constexpr const char *kApresNom = " <";
+
 inline constexpr const char *kHintEnregistrePoint = "|Enregistre le point courant";
 inline constexpr const char *kHintLanceAcquisition = "|Lance l'acquisition";
 

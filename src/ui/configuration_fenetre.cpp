@@ -60,6 +60,7 @@ void TConfigurationFenetre::appliqueValeurs(const exchange::ValeursConfiguration
   m_fenetre.moteur().setMonocoup(v.monocoup);
   m_fenetre.PanelMode->MonocoupCB->setChecked(v.monocoup);
   m_fenetre.PanelMode->PointAutoCB->setChecked(v.pointAuto);
+  m_fenetre.moteur().setPointAuto(v.pointAuto);
   g.AxeY = v.axeY;
   g.Grille = v.grille;
   g.AnalLog = v.analLog;

@@ -74,6 +74,12 @@ void TKVXmainForm::RelieMoteur() {
   connect(ResetBtn, &QToolButton::clicked, this, [m] { m->ResetBtnClick(true); });
   connect(UndoBtn, &QToolButton::clicked, this, [m] { m->UndoBtnClick(); });
   connect(PanelMode->MonocoupCB, &QCheckBox::clicked, this, [m](bool c) { m->MonocoupCBClick(c); });
+  connect(PanelMode->PointAutoCB, &QCheckBox::clicked, this,
+          [m](bool c) { m->PointAutoCBClick(c); });
+  // Enter in the keyboard entry records the typed value (or says the range).
+  connect(PanelMode->ClavierEdit, &QLineEdit::returnPressed, this, [this, m] {
+    m->ClavierEditKeyPress(U'\r', PanelMode->ClavierEdit->text().toStdString());
+  });
   connect(PanelMode->NbreSpin, &TSpinButtons::monte, this, [m] { m->NombreUpClick(); });
   connect(PanelMode->NbreSpin, &TSpinButtons::descend, this, [m] { m->NombreDownClick(); });
   connect(PanelMode->DureeSpin, &TSpinButtons::monte, this, [m] { m->DureeSpinUpClick(); });

@@ -1,4 +1,5 @@
 #include "ui/panel_mode.h"
+#include "ui/nomme.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -15,12 +16,6 @@
 namespace kvx::ui {
 
 namespace {
-
-template <class W>
-W *Nomme(W *w, const char *nom) {
-  w->setObjectName(QString::fromLatin1(nom));
-  return w;
-}
 
 QGroupBox *Boite(const char *nom, const char *titre, QWidget *parent) {
   return Nomme(new QGroupBox(QString::fromUtf8(titre), parent), nom);

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "display/couleurs.h"
+#include "display/graphe.h"
 #include "model/masse.h"
 #include "ui/dialogue_modal.h"
 #include "ui/hints.h"
@@ -164,6 +166,32 @@ bool TVueFenetre::askYesNo(const std::string &question) {
 void TVueFenetre::showError(const std::string &message) {
   CurseurFleche fleche;
   MontreMessage(&m_form, QMessageBox::Critical, QString::fromUtf8(kTitreFenetre), Texte(message));
+}
+
+void TVueFenetre::showReadoutText(int slot, const std::string &text) {
+  if (slot >= kPremiereBoite && slot <= kDerniereBoite)
+    m_form.PanelVoies->cadre(slot)->afficheur()->setText(Texte(text));
+  else if (slot == 2)
+    m_form.PanelMode->LabelSA->setText(Texte(text));
+}
+
+void TVueFenetre::highlightEntryPanel(int slot) {
+  QWidget *boite = slot == 3 ? static_cast<QWidget *>(m_form.PanelMode->ClavierGB)
+                             : static_cast<QWidget *>(m_form.PanelMode->SortieAnaGB);
+  const display::Rgb rgb = display::CouleurCourbe(m_form.graphe().voie(slot).Couleur);
+  QPalette p = boite->palette();
+  p.setColor(QPalette::Window, Qt::white);
+  p.setColor(QPalette::WindowText, QColor(rgb.r, rgb.g, rgb.b));
+  boite->setPalette(p);
+  boite->setAutoFillBackground(true);
+}
+
+void TVueFenetre::clearClavierEdit() {
+  m_form.PanelMode->ClavierEdit->clear();
+}
+
+void TVueFenetre::focusClavierEdit() {
+  if (m_form.PanelMode->ClavierEdit->isVisible()) m_form.PanelMode->ClavierEdit->setFocus();
 }
 
 bool TVueFenetre::closing() const {

@@ -41,6 +41,10 @@ class TVueFenetre final : public device::LinkView, public device::AcquisitionVie
   bool askYesNo(const std::string &question) override;
   void showError(const std::string &message) override;
   bool closing() const override;
+  void showReadoutText(int slot, const std::string &text) override;
+  void highlightEntryPanel(int slot) override;
+  void clearClavierEdit() override;
+  void focusClavierEdit() override;
   void showBoxAbsent() override { showBoxAbsent(true); }
 
  private:

@@ -75,6 +75,12 @@ class RecordingView : public AcquisitionView {
   }
   void showError(const std::string &message) override { errors.push_back(message); }
   void showBoxAbsent() override { ++boxAbsent; }
+  void showReadoutText(int slot, const std::string &text) override {
+    readoutTexts.push_back({slot, text});
+  }
+  void highlightEntryPanel(int slot) override { highlighted.push_back(slot); }
+  void clearClavierEdit() override { ++clavierClears; }
+  void focusClavierEdit() override { ++clavierFocus; }
 
   bool enabled(EngineButton button) const {
     auto it = buttons.find(button);
@@ -91,6 +97,9 @@ class RecordingView : public AcquisitionView {
   int repaints = 0, boxAbsent = 0;
   std::vector<int> readouts;
   std::vector<std::pair<int, int>> segments;
+  std::vector<std::pair<int, std::string>> readoutTexts;
+  std::vector<int> highlighted;
+  int clavierClears = 0, clavierFocus = 0;
   bool answer = true;
 };
 
