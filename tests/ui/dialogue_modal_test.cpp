@@ -132,6 +132,22 @@ TEST_F(FermetureModaleTest, QuestionOfAHandedOverFileTakesItsDefaultAnswer) {
   EXPECT_TRUE(derniere.contains("Seuil=77\r\n")) << derniere.constData();
 }
 
+TEST_F(FermetureModaleTest, FilesQueuedBehindAQuestionAreReadWithoutQuestionsAtTheClose) {
+  // Ten double-clicks while the first file's question waits for an answer.
+  QuandOuvert<QMessageBox>(m_form.get(), [&](QMessageBox *) {
+    for (int i = 1; i <= 10; ++i)
+      m_session->RecoitDemande(Fichier(qPrintable(QStringLiteral("f%1.KVX").arg(i)),
+                                       QByteArray("[Synchro]\r\nSeuil=") +
+                                           QByteArray::number(100 + i) + "\r\n"));
+    Termine();
+  });
+  m_session->RecoitDemande(Fichier("premier.KVX", "[Synchro]\r\nSeuil=77\r\n"));
+  VerifieFermeture();
+  const QByteArray derniere =
+      UtilisateurTemporaire::Lit(m_utilisateur.chemin("Documents/Tabulyse/KVX.KVX"));
+  EXPECT_TRUE(derniere.contains("Seuil=110\r\n")) << "the last one handed over wins";
+}
+
 TEST_F(FermetureModaleTest, MessageBeforeARepeatedScanStartsNothing) {
   // A free-running scan of 30 s cannot repeat: the message, then a start
   // that a close must not let through.
