@@ -33,4 +33,9 @@ inline constexpr std::int32_t kEtatMinimise = 1;
 inline constexpr std::int32_t kEtatMaximise = 2;
 inline constexpr std::int32_t kStateDefaut = kEtatNormal;
 
+// Full path of the sensor library, written at every save of the library so
+// that other programs can read the same sensors; never read by this one.
+inline constexpr char kGroupeCapteurs[] = "Capteurs";
+inline constexpr char kCleFichier[] = "Fichier";
+
 }  // namespace kvx::exchange::reglages

@@ -391,7 +391,9 @@ TEST_F(ConfigurationFile, SavingOverWhatIsNotAFileSaysTheWritingFailed) {
       {"dossier", "c'est un dossier"},
       {"tube", "ce n'est pas un fichier ordinaire"},
   };
-  for (const auto &[name, reason] : targets) {
+  for (const auto &target : targets) {
+    const char *name = target.first;
+    const char *reason = target.second;
     FakeObjets objets;
     std::string message;
     EXPECT_TRUE(finishesWithoutAWriter(path("tube.KVX"), [&] {
