@@ -1,7 +1,7 @@
 # Two commands for a newcomer: `make run` and `make test`.
 # Both install what is missing, configure and build the dev preset first.
 
-.PHONY: run test deps build asan fuzz clean
+.PHONY: run test deps build asan tsan fuzz clean
 
 run: build
 	./build/dev/bin/kvx --simulate
@@ -20,6 +20,13 @@ asan: deps
 	@test -f build/asan/build.ninja || cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The tests that start a trigger worker, under ThreadSanitizer (core only:
+# Qt's own libraries are not built for it).
+tsan: deps
+	@test -f build/tsan/build.ninja || cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 fuzz: deps
 	@test -f build/fuzz/build.ninja || cmake --preset fuzz

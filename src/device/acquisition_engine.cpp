@@ -19,6 +19,10 @@ AcquisitionEngine::AcquisitionEngine(display::TgrapheKVX &graphe, BoxLink &link,
     : m_graphe(graphe), m_link(link), m_timer(timer), m_view(view) {}
 
 AcquisitionEngine::~AcquisitionEngine() {
+  if (m_trigger) {
+    m_trigger->requestStop();
+    ReleaseTriggerWait(false);  // the window is going: nothing more to tell it
+  }
   m_link.removeDataAvailable();
 }
 
@@ -42,6 +46,12 @@ void AcquisitionEngine::TimerOff() {
 }
 
 void AcquisitionEngine::TimerTimer() {
+  // While a wait is armed its worker alone talks to the box: the tick only
+  // takes what the worker has to say.
+  if (m_trigger) {
+    TriggerWaitEvents();
+    return;
+  }
   if (m_link.boxGone()) {
     BoxGone();
     return;
@@ -106,6 +116,10 @@ bool AcquisitionEngine::FormKeypress(char32_t key) {
 }
 
 void AcquisitionEngine::StopBtnClick(bool byUser) {
+  // The stop command goes out only once the worker has let go of the link.
+  const unsigned gone = m_goneCount;
+  EndTriggerWait();
+  if (gone != m_goneCount) return;  // the box went under the wait: already shown
   if (Mode() == kModeTemps) {
     if (byUser) {
       m_monocoup = true;
@@ -123,7 +137,6 @@ void AcquisitionEngine::StopBtnClick(bool byUser) {
   }
   UpdateButtons();
   SetButton(EngineButton::Reset, true);
-  EndTriggerWait();
 }
 
 void AcquisitionEngine::ResetBtnClick(bool byUser) {
@@ -162,6 +175,9 @@ void AcquisitionEngine::TransferFocusReturned() {
 }
 
 void AcquisitionEngine::HaltAcquisition() {
+  // A settings dialog may read the box itself (the live bars): the watch
+  // ends first, and applying the settings arms it again.
+  EndTriggerWait();
   TimerOff();
   if (Mode() == kModeTemps && m_state == AcqState::Acquiring) {
     // The answer to a request still on its way must not be taken for the
@@ -263,10 +279,6 @@ void AcquisitionEngine::UpdateButtons() {
     if (m_state == AcqState::Finished) m_view.setStatus(texts::kAcquisitionTerminee);
   }
 }
-
-void AcquisitionEngine::ArmTriggerWait() {}
-
-void AcquisitionEngine::EndTriggerWait() {}
 
 bool AcquisitionEngine::NbreEditAccepts(char32_t key) {
   // Besides digits and backspace the field has always let two control keys

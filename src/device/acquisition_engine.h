@@ -9,7 +9,9 @@
 // The main window owns one engine and calls it from its handlers: the timer
 // tick, the tool-bar buttons, the space bar, the scan panel, and around every
 // settings dialog (`HaltAcquisition` before, `ApplyConfiguration` after).
-// Everything runs on the window's thread. The window also calls
+// Everything runs on the window's thread, except the watch of a "Seuil" or
+// "Bouge" trigger, which has a worker thread of its own (trigger_wait.h)
+// and hands its news back through `TriggerWaitEvents`. The window also calls
 // `ApplyConfiguration` when the link reports the box identified, `BoxGone`
 // when the link reports it gone, and has the link service its input when the
 // port's handle is readable (the fetch callback runs from there).
@@ -17,6 +19,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,7 @@
 #include "device/acquisition_timer.h"
 #include "device/acquisition_view.h"
 #include "device/timer_tick.h"
+#include "device/trigger_wait.h"
 #include "device/value_list_parser.h"
 
 namespace kvx::display {
@@ -103,6 +107,23 @@ class AcquisitionEngine {
   // The link saw the box go (no answer, or the port hung up): keep the
   // points received so far, finish, and show the not-found panel.
   void BoxGone();
+
+  // --- "Seuil" and "Bouge" waits (engine_trigger.cpp) ----------------------
+  // Start the worker that watches the trigger channel; nothing while one
+  // still runs.
+  void ArmThresholdWait();
+  void ArmChangeWait();
+  // Raises the worker's stop request, waits until it has ended and takes the
+  // link back. Everything that talks to the box while a wait may be armed
+  // calls it first, so no command reaches the box behind the worker.
+  void EndTriggerWait();
+  // The worker's news, on the window's thread (after `triggerWaitPosted`,
+  // and at every timer tick while armed): the trigger channel's read-out,
+  // then, once the condition is met, the start of the acquisition.
+  void TriggerWaitEvents();
+  bool triggerWaitArmed() const { return m_trigger != nullptr; }
+  // The running worker, for the benchmark (null when none).
+  const TriggerWorker *triggerWorker() const { return m_trigger.get(); }
 
   // --- Settings kept by the engine ----------------------------------------
   // Single-shot, as a configuration file gives it (no re-arming).
@@ -190,10 +211,11 @@ class AcquisitionEngine {
   void FixeDuree(double d);
   int CountActiveAnalog() const;
 
-  // The trigger waits of "Seuil" and "Bouge" run on a worker of their own;
-  // until it exists the engine only shows that it waits.
+  // The trigger waits (engine_trigger.cpp).
   void ArmTriggerWait();
-  void EndTriggerWait();
+  void ArmWait(bool change);
+  void ReleaseTriggerWait(bool tellView);
+  int TriggerSlot() const;
 
   display::TgrapheKVX &m_graphe;
   BoxLink &m_link;
@@ -228,6 +250,11 @@ class AcquisitionEngine {
   bool m_awaitingAnswer = false;
   int m_silentTicks = 0;
   unsigned m_goneCount = 0;  // how often the box went; a call compares it
+
+  // The watch of a "Seuil" or "Bouge" trigger, while armed (and ended but
+  // not yet released), and the slot whose read-out it refreshes.
+  std::unique_ptr<TriggerWorker> m_trigger;
+  int m_triggerSlot = 5;
 };
 
 }  // namespace kvx::device

@@ -79,6 +79,14 @@ class AcquisitionView {
   // panel so the user can plug it back and search again.
   virtual void showBoxAbsent() = 0;
 
+  // --- The "Seuil" and "Bouge" waits ---------------------------------------
+  // Called ON THE TRIGGER WORKER'S THREAD, never on the window's: the watch
+  // has news (a code for the read-out, or its end). The window must have
+  // `AcquisitionEngine::TriggerWaitEvents` run on its own thread soon after
+  // (a queued call); it must not touch anything else from here. Without it
+  // the news waits for the next tick of the acquisition timer.
+  virtual void triggerWaitPosted() {}
+
   // --- The point modes (keyboard, point by point, sweep) ------------------
   // The read-out of `slot` shows this text instead of its value: the channel
   // could not be read, so the point was not recorded.

@@ -97,4 +97,18 @@ inline constexpr std::string_view kForkProgramWord = "UTIL";
 inline constexpr std::uint8_t kReadInputByte = 64;
 inline constexpr std::uint8_t kReadBinaryByte = 192;
 
+// ---- Trigger waits ("Seuil", "Bouge") --------------------------------------
+// The watch waits for each answer in slices of 2 ms, at most 5 of them, and
+// takes the byte the moment it arrives. A request and its answer take 2.08 ms
+// on the line, so 10 ms covers a box busy with something else; a request
+// left unanswered is simply sent again by the next pass.
+inline constexpr std::chrono::milliseconds kTriggerWaitSlice{2};
+inline constexpr int kTriggerWaitSlices = 5;
+// A box that has answered nothing for 330 ms (and at least two requests in a
+// row) while a wait is armed is taken as gone, like a live read that misses
+// two ticks: the user sees the not-found panel instead of a wait that never
+// ends.
+inline constexpr int kTriggerSilentTicks = 2 * kReadByteTicks;
+inline constexpr int kTriggerSilentRequests = 2;
+
 }  // namespace kvx::device

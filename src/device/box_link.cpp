@@ -8,6 +8,8 @@ namespace kvx::device {
 
 namespace {
 
+constexpr const char *kLineWent = "the line went (hang-up, end of file or I/O error)";
+
 const char *failureText(OpenFailure f) {
   switch (f) {
     case OpenFailure::Held:
@@ -55,6 +57,7 @@ bool BoxLink::PortExists(int n) {
 }
 
 void BoxLink::IdentifyBox(int n) {
+  ownerUse();
   closePort();
   m_state = LinkState::Closed;
   m_trace.begin(n, m_ports.portName(n), m_clock.now());
@@ -96,6 +99,7 @@ void BoxLink::IdentifyBox(int n) {
 }
 
 void BoxLink::SearchBox() {
+  ownerUse();
   m_view.showLinkStatus(texts::kSearching);
   // No command reaches the box until it has answered again.
   closePort();
@@ -114,6 +118,7 @@ void BoxLink::SearchBox() {
 }
 
 void BoxLink::SendCommand(std::string_view text) {
+  ownerUse();
   if (!BoxPresent()) return;
   std::string line(text);
   line.push_back(static_cast<char>(kCarriageReturn));
@@ -121,13 +126,14 @@ void BoxLink::SendCommand(std::string_view text) {
 }
 
 bool BoxLink::sendRaw(std::string_view bytes) {
-  if (!m_port) return false;
+  ownerUse();
+  if (!portUsable()) return false;
   const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
   m_trace.sent(data, bytes.size(), m_clock.now());
   PortIo r = m_port->write(data, bytes.size(), ticks(kWriteTicks));
   if (r == PortIo::Ok) m_bytesSent += bytes.size();
   if (r == PortIo::Gone) {
-    markGone();
+    markGone(kLineWent);
     return false;
   }
   if (r == PortIo::Timeout)
@@ -136,6 +142,7 @@ bool BoxLink::sendRaw(std::string_view bytes) {
 }
 
 LineRead BoxLink::ReadLine(int tickCount) {
+  ownerUse();
   LineRead result;
   const auto deadline = m_clock.now() + ticks(tickCount);
   for (;;) {
@@ -150,13 +157,14 @@ LineRead BoxLink::ReadLine(int tickCount) {
         result.text.push_back(static_cast<char>(b));
     }
     if (!waitForByte(deadline)) {
-      result.end = m_port ? LineEnd::TimedOut : LineEnd::Gone;
+      result.end = portUsable() ? LineEnd::TimedOut : LineEnd::Gone;
       return result;
     }
   }
 }
 
 void BoxLink::DrainPort() {
+  ownerUse();
   // Flush, then listen for 110 ms without pumping: if the box still talks, its
   // answer is not over yet. Bounded, so a device that never stops cannot hang
   // the window.
@@ -169,26 +177,32 @@ void BoxLink::DrainPort() {
   m_received.clear();
 }
 
-void BoxLink::WriteTrace() const {
+void BoxLink::WriteTrace() {
+  // The worker may be adding to the trace: take the link back first.
+  ownerUse();
   if (m_options.traceFiles) m_trace.writeFiles(m_options.traceFolder);
 }
 
 void BoxLink::Close() {
+  ownerUse();
   closePort();
   m_state = LinkState::Closed;
 }
 
 void BoxLink::FlushInput() {
-  if (m_port) m_port->flushInput();
+  ownerUse();
+  if (portUsable()) m_port->flushInput();
   m_received.clear();
 }
 
 bool BoxLink::ByteReady() {
+  ownerUse();
   pullFromPort();
   return !m_received.empty();
 }
 
 int BoxLink::GetByte() {
+  ownerUse();
   if (m_received.empty()) pullFromPort();
   if (m_received.empty()) return -1;
   int b = m_received.front();
@@ -197,24 +211,27 @@ int BoxLink::GetByte() {
 }
 
 bool BoxLink::waitForByte(Clock::time_point deadline) {
+  ownerUse();
   for (;;) {
     pullFromPort();
     if (!m_received.empty()) return true;
-    if (!m_port) return false;
+    if (!portUsable()) return false;
     auto now = m_clock.now();
     if (now >= deadline) return false;
     pumpUi();
-    if (!m_port) return false;
+    if (!portUsable()) return false;
     auto slice = std::min<Clock::duration>(deadline - now, m_options.pollSlice);
     if (m_port->waitReadable(slice) == PortIo::Gone) pullFromPort();
   }
 }
 
 void BoxLink::setDataAvailable(DataAvailable callback) {
+  ownerUse();
   m_dataAvailable = std::move(callback);
 }
 
 void BoxLink::ServiceInput() {
+  if (m_lent.load()) return;
   pullFromPort();
   if (!m_dataAvailable || m_received.empty()) return;
   std::vector<std::uint8_t> bytes(m_received.begin(), m_received.end());
@@ -225,7 +242,7 @@ void BoxLink::ServiceInput() {
 }
 
 void BoxLink::pullFromPort() {
-  if (!m_port) return;
+  if (!portUsable()) return;
   std::uint8_t buffer[512];
   for (;;) {
     PortRead r = m_port->read(buffer, sizeof buffer);
@@ -243,16 +260,24 @@ void BoxLink::pullFromPort() {
       }
     }
     if (r.gone) {
-      markGone();
+      markGone(kLineWent);
       return;
     }
     if (r.count < sizeof buffer) return;
   }
 }
 
-void BoxLink::markGone() {
-  bool wasPresent = m_state == LinkState::Present;
-  m_trace.event("the line went (hang-up, end of file or I/O error)", m_clock.now());
+void BoxLink::markGone(const char *why) {
+  if (m_lostWhileLent.load()) return;
+  const bool wasPresent = m_state == LinkState::Present;
+  m_trace.event(why, m_clock.now());
+  if (usedByWorker()) {
+    // The port is closed and the window told on the user-interface thread,
+    // when the link is taken back; the worker only stops using it.
+    m_state = LinkState::Gone;
+    m_lostWhileLent = true;
+    return;
+  }
   closePort();
   if (!wasPresent) {
     // During identification a vanished port is just not the box.
@@ -260,10 +285,44 @@ void BoxLink::markGone() {
     return;
   }
   m_state = LinkState::Gone;
-  WriteTrace();
+  reportGone(true);
+}
+
+void BoxLink::reportGone(bool tellView) {
+  if (m_options.traceFiles) m_trace.writeFiles(m_options.traceFolder);
+  if (!tellView) return;
   m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(m_lastPortSet));
   m_view.showBoxAbsent(true);
   m_view.boxGone();
+}
+
+void BoxLink::boxSilent() {
+  if (!BoxPresent()) return;
+  markGone("the box stopped answering");
+}
+
+void BoxLink::lend(std::function<void()> reclaim) {
+  m_ownerThread = std::this_thread::get_id();
+  m_reclaim = std::move(reclaim);
+  m_lostWhileLent = false;
+  m_lent = true;
+}
+
+void BoxLink::takeBack(bool tellView) {
+  if (!m_lent.load()) return;
+  m_lent = false;
+  m_reclaim = nullptr;
+  if (!m_lostWhileLent.load()) return;
+  m_lostWhileLent = false;
+  closePort();
+  reportGone(tellView);
+}
+
+void BoxLink::ownerUse() {
+  if (!m_lent.load() || std::this_thread::get_id() != m_ownerThread) return;
+  // A copy: taking the link back clears the hook while it runs.
+  std::function<void()> reclaim = m_reclaim;
+  if (reclaim) reclaim();
 }
 
 void BoxLink::closePort() {
@@ -275,7 +334,8 @@ void BoxLink::closePort() {
 }
 
 void BoxLink::pumpUi() {
-  if (!m_pump || m_inPump || std::this_thread::get_id() != m_pumpThread) return;
+  // Never from the trigger worker: the pump runs the window's events.
+  if (std::this_thread::get_id() != m_pumpThread || !m_pump || m_inPump) return;
   // A timer handler run by the pump may itself wait on the box: no nesting.
   struct Guard {
     bool &flag;

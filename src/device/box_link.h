@@ -10,9 +10,12 @@
 // longer than its time-out. Time is read from the injected clock.
 //
 // The link is used by one thread at a time: the user-interface thread, or the
-// trigger worker while the user-interface thread leaves the box alone. The
-// pump hook runs only on the thread that installed it.
+// trigger worker while the link is lent to it (`lend`, `takeBack`). The pump
+// hook runs only on the thread that installed it, and the view is told things
+// only on the user-interface thread: a line that goes under the worker is
+// reported when the link is taken back.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -74,12 +77,12 @@ class BoxLink {
   // The shell's pump step (paint and timers). Called only on this thread.
   void setPump(std::function<void()> pump);
 
-  bool BoxPresent() const { return m_state == LinkState::Present; }
+  bool BoxPresent() const { return m_state.load() == LinkState::Present; }
   int ComNumber() const { return m_ComNumber; }
   void setComNumber(int n) { m_ComNumber = n; }
-  LinkState state() const { return m_state; }
+  LinkState state() const { return m_state.load(); }
   // True once the line went while the box was present, until the next search.
-  bool boxGone() const { return m_state == LinkState::Gone; }
+  bool boxGone() const { return m_state.load() == LinkState::Gone; }
   // The port number last set on the port (tried by identification).
   int lastPortTried() const { return m_lastPortSet; }
   std::string portName() const;
@@ -99,7 +102,7 @@ class BoxLink {
   LineRead ReadLine(int ticks);
   void DrainPort();
   // Writes the trace and the log of the current port (shutdown).
-  void WriteTrace() const;
+  void WriteTrace();
   void Close();
 
   // ---- Byte operations, for the protocol and the trigger worker ------------
@@ -120,30 +123,54 @@ class BoxLink {
   void removeDataAvailable() { m_dataAvailable = nullptr; }
   bool hasDataAvailable() const { return static_cast<bool>(m_dataAvailable); }
   // Moves arrived bytes to the callback. The shell calls it when the port's
-  // handle is readable (or at each timer tick); a wait may call it too.
+  // handle is readable (or at each timer tick); a wait may call it too. While
+  // the link is lent it does nothing: the bytes are the worker's answers.
   void ServiceInput();
   int nativeHandle() const { return m_port ? m_port->nativeHandle() : -1; }
+
+  // ---- Lending to the trigger worker ----------------------------------------
+  // While a "Seuil" or "Bouge" wait runs, its worker thread alone talks to the
+  // box. The user-interface thread lends it the link and takes it back once the
+  // worker has ended. Any other use of the link by the lending thread meanwhile
+  // (a search, a command at shutdown) first calls `reclaim`, which must end
+  // the worker and take the link back, so that nothing reaches the box while
+  // the worker is still asking it for codes.
+  void lend(std::function<void()> reclaim);
+  // `tellView` false: a line that went under the worker is closed but not
+  // reported (the engine is being torn down).
+  void takeBack(bool tellView = true);
+  bool lent() const { return m_lent.load(); }
+  // The box stopped answering though the line is still there: from here on it
+  // is treated as gone, as if unplugged.
+  void boxSilent();
 
   std::chrono::milliseconds ticks(int count) const { return m_options.tick * count; }
   Clock &clock() const { return m_clock; }
   const LinkTrace &trace() const { return m_trace; }
   // Bytes that went to and came from the box since the link was made.
-  std::uint64_t bytesSent() const { return m_bytesSent; }
-  std::uint64_t bytesReceived() const { return m_bytesReceived; }
+  std::uint64_t bytesSent() const { return m_bytesSent.load(); }
+  std::uint64_t bytesReceived() const { return m_bytesReceived.load(); }
   const LinkOptions &options() const { return m_options; }
 
  private:
   void pullFromPort();
-  void markGone();
+  void markGone(const char *why);
+  void reportGone(bool tellView);
   void closePort();
   void pumpUi();
+  // The lending thread wants the link back before it uses it.
+  void ownerUse();
+  bool usedByWorker() const { return m_lent.load() && std::this_thread::get_id() != m_ownerThread; }
+  // The port, unless the line went under the worker (closed when taken back).
+  bool portUsable() const { return m_port && !m_lostWhileLent.load(); }
 
   PortProvider &m_ports;
   LinkView &m_view;
   Clock &m_clock;
   LinkOptions m_options;
   std::unique_ptr<SerialPort> m_port;
-  LinkState m_state = LinkState::Closed;
+  // Read by the user-interface thread while the worker may set it.
+  std::atomic<LinkState> m_state{LinkState::Closed};
   int m_ComNumber = 1;
   std::string m_foundPortName;
   int m_lastPortSet = 0;
@@ -154,8 +181,12 @@ class BoxLink {
   std::thread::id m_pumpThread;
   bool m_inPump = false;
   LinkTrace m_trace;
-  std::uint64_t m_bytesSent = 0;
-  std::uint64_t m_bytesReceived = 0;
+  std::atomic<std::uint64_t> m_bytesSent{0};
+  std::atomic<std::uint64_t> m_bytesReceived{0};
+  std::atomic<bool> m_lent{false};
+  std::atomic<bool> m_lostWhileLent{false};
+  std::thread::id m_ownerThread;
+  std::function<void()> m_reclaim;
 };
 
 }  // namespace kvx::device

@@ -64,6 +64,9 @@ void AcquisitionEngine::ApplyMonocoupRules() {
 }
 
 void AcquisitionEngine::ApplyConfiguration() {
+  // The worker ends before anything else: a question asked below runs the
+  // window's events, and the box may hear nothing behind the worker's back.
+  EndTriggerWait();
   // A box found again has been reset: its output is set anew when armed.
   m_outputCode = -1;
   m_view.showReference();
@@ -97,7 +100,6 @@ void AcquisitionEngine::ApplyConfiguration() {
   m_awaitingAnswer = false;
   m_pending = false;
   m_silentTicks = 0;
-  EndTriggerWait();
   // Without the box the configuration is only shown: arming it would start a
   // "Front" scan on a closed line or cover the not-found message. Finding the
   // box applies it again, and arms it then.

@@ -28,6 +28,9 @@ std::vector<int> AcquisitionEngine::ActiveAnalogSlots() const {
 }
 
 void AcquisitionEngine::StartTimedAcquisition() {
+  const unsigned goneBefore = m_goneCount;
+  EndTriggerWait();  // the commands below are the window's to send
+  if (goneBefore != m_goneCount) return;
   TimerOff();
   m_state = AcqState::Acquiring;
   m_pointsReceived = 0;
@@ -38,7 +41,6 @@ void AcquisitionEngine::StartTimedAcquisition() {
   m_link.SendCommand(m_acquisitionCommand);
   m_link.SendCommand(m_startCommand);
   if (gone != m_goneCount) return;  // the box went while we spoke to it
-  EndTriggerWait();
   m_view.setStatus(texts::kAcquisitionEnCours);
   m_view.setStatus2("");
   m_view.setGauge(0, Nombre());
@@ -194,6 +196,9 @@ void AcquisitionEngine::LoseBox() {
 }
 
 void AcquisitionEngine::BoxGone() {
+  const unsigned goneBefore = m_goneCount;
+  EndTriggerWait();
+  if (goneBefore != m_goneCount) return;  // taking the link back told it already
   ++m_goneCount;
   m_outputCode = -1;
   TimerOff();
@@ -203,7 +208,6 @@ void AcquisitionEngine::BoxGone() {
   m_silentTicks = 0;
   if (Mode() == kModeTemps && m_state == AcqState::Acquiring) KeepReceivedPoints();
   m_state = AcqState::Finished;
-  EndTriggerWait();
   UpdateButtons();
   m_view.repaintGraph();
   m_view.setStatus(texts::kNotFoundOnPort + m_link.PortText(m_link.lastPortTried()));

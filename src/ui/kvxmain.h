@@ -99,6 +99,9 @@ class TKVXmainForm : public QMainWindow {
   void EffaceCurseur();
   void DessinePoints(int premier, int dernier);
   void RedessineGraphe();
+  // The news of a "Seuil" or "Bouge" watch, on the window's thread: the
+  // read-out, then the start of the acquisition.
+  void NouvellesAttente();
 
   // Controls, named as the user's documentation names them.
   QToolBar *ToolBar1;

@@ -150,16 +150,29 @@ void TKVXmainForm::ChercheBoitier() {
 
 void TKVXmainForm::SurveillePort() {
   const int fd = m_lien->nativeHandle();
-  if (m_notificateur != nullptr && static_cast<int>(m_notificateur->socket()) == fd) return;
-  delete m_notificateur;
-  m_notificateur = nullptr;
-  if (fd < 0) return;
-  // Bytes of a fetch are taken as they arrive, not only at the next tick.
-  m_notificateur = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-  connect(m_notificateur, &QSocketNotifier::activated, this, &TKVXmainForm::OctetsArrives);
+  if (m_notificateur == nullptr || static_cast<int>(m_notificateur->socket()) != fd) {
+    delete m_notificateur;
+    m_notificateur = nullptr;
+    if (fd < 0) return;
+    // Bytes of a fetch are taken as they arrive, not only at the next tick.
+    m_notificateur = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notificateur, &QSocketNotifier::activated, this, &TKVXmainForm::OctetsArrives);
+  }
+  // While a trigger's worker holds the port its answers are the worker's:
+  // watching them here would only wake the window for nothing, again and again.
+  m_notificateur->setEnabled(!m_lien->lent());
+}
+
+void TKVXmainForm::NouvellesAttente() {
+  m_moteur->TriggerWaitEvents();
+  SurveillePort();
 }
 
 void TKVXmainForm::OctetsArrives() {
+  if (m_lien->lent()) {  // armed from a dialog, between two ticks
+    SurveillePort();
+    return;
+  }
   m_lien->ServiceInput();
   SurveillePort();  // the line may have gone and the port closed
 }
@@ -177,6 +190,8 @@ void TKVXmainForm::ArreteBoitier() {
   if (m_boitierArrete) return;  // the closing sequence may be reached twice (signal, button)
   m_boitierArrete = true;
   Timer->stop();
+  // A trigger's worker gives the port back before the box is told to stop.
+  m_moteur->EndTriggerWait();
   if (StopBtn->isEnabled()) m_moteur->StopBtnClick(false);
   // Leave the box idle: no acquisition running on, no fork program left.
   if (m_graphe->Mode == display::kModeTemps) m_lien->SendCommand("XPEA0 0,1");

@@ -194,6 +194,13 @@ void TVueFenetre::focusClavierEdit() {
   if (m_form.PanelMode->ClavierEdit->isVisible()) m_form.PanelMode->ClavierEdit->setFocus();
 }
 
+void TVueFenetre::triggerWaitPosted() {
+  // On the worker's thread: only a queued call, which Qt drops if the window
+  // is already gone.
+  TKVXmainForm *form = &m_form;
+  QMetaObject::invokeMethod(form, [form] { form->NouvellesAttente(); }, Qt::QueuedConnection);
+}
+
 bool TVueFenetre::closing() const {
   return FermetureEnCours();
 }

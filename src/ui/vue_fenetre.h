@@ -41,6 +41,7 @@ class TVueFenetre final : public device::LinkView, public device::AcquisitionVie
   bool askYesNo(const std::string &question) override;
   void showError(const std::string &message) override;
   bool closing() const override;
+  void triggerWaitPosted() override;
   void showReadoutText(int slot, const std::string &text) override;
   void highlightEntryPanel(int slot) override;
   void clearClavierEdit() override;

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,7 @@ class RecordingView : public AcquisitionView {
   void setStatus(const std::string &text) override {
     status = text;
     statuses.push_back(text);
+    log.push_back(text);
   }
   void setStatus2(const std::string &text) override { status2 = text; }
   void setButtonEnabled(EngineButton button, bool enabled) override { buttons[button] = enabled; }
@@ -63,7 +66,10 @@ class RecordingView : public AcquisitionView {
   void showScan(const ScanTexts &texts) override { scan = texts; }
   void showReference() override { ++references; }
   void refreshPanels() override { ++panelRefreshes; }
-  void refreshReadout(int slot) override { readouts.push_back(slot); }
+  void refreshReadout(int slot) override {
+    readouts.push_back(slot);
+    log.push_back("readout " + std::to_string(slot));
+  }
   void clearReadouts() override { ++readoutClears; }
   void eraseCursors() override { ++cursorErases; }
   void showCursors() override { ++cursorShows; }
@@ -81,6 +87,18 @@ class RecordingView : public AcquisitionView {
   void highlightEntryPanel(int slot) override { highlighted.push_back(slot); }
   void clearClavierEdit() override { ++clavierClears; }
   void focusClavierEdit() override { ++clavierFocus; }
+  // From the trigger worker's thread.
+  void triggerWaitPosted() override {
+    std::lock_guard<std::mutex> lock(m_postMutex);
+    ++m_posted;
+    m_postCv.notify_all();
+  }
+  // Waits at most `limit` of real time for news from the worker.
+  void waitPosted(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> lock(m_postMutex);
+    const int seen = m_posted;
+    m_postCv.wait_for(lock, limit, [&] { return m_posted != seen; });
+  }
 
   bool enabled(EngineButton button) const {
     auto it = buttons.find(button);
@@ -101,6 +119,13 @@ class RecordingView : public AcquisitionView {
   std::vector<int> highlighted;
   int clavierClears = 0, clavierFocus = 0;
   bool answer = true;
+  // Status texts and read-out refreshes in the order they came.
+  std::vector<std::string> log;
+
+ private:
+  std::mutex m_postMutex;
+  std::condition_variable m_postCv;
+  int m_posted = 0;
 };
 
 }  // namespace kvx::device::testing

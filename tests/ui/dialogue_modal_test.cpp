@@ -19,6 +19,8 @@
 #include "device/box_link.h"
 #include "device/simulated_box.h"
 #include "device/simulated_port.h"
+#include "device/acquisition_engine.h"
+#include "display/graphe.h"
 #include "dossier_utilisateur.h"
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
@@ -166,6 +168,23 @@ TEST_F(FermetureModaleTest, MessageBeforeARepeatedScanStartsNothing) {
   const std::string apres = Envoye().substr(avant);
   EXPECT_EQ(apres.find("XEAP"), std::string::npos) << apres;
   EXPECT_EQ(apres.find("XSEAP"), std::string::npos) << apres;
+}
+
+TEST_F(FermetureModaleTest, CloseWhileAThresholdIsWatchedEndsTheWatchFirst) {
+  device::SignalSpec calme;
+  calme.offset = 50;  // never reaches the threshold
+  m_boitier.setSignal(0, calme);
+  display::TgrapheKVX &g = m_form->graphe();
+  m_form->moteur().HaltAcquisition();
+  g.ModeSynchro = display::kSynchroSeuil;
+  g.Seuil = 128;
+  g.VoieSynchro = 5;
+  m_form->moteur().ApplyConfiguration();
+  ASSERT_TRUE(m_form->moteur().triggerWaitArmed());
+  Termine();
+  VerifieFermeture();
+  EXPECT_FALSE(m_form->moteur().triggerWaitArmed());
+  EXPECT_NE(Envoye().find("XPEA0 0,1"), std::string::npos);
 }
 
 TEST_F(FermetureModaleTest, OpenFileDialogIsCancelled) {

@@ -153,6 +153,23 @@ TEST_F(FenetreMoteurTest, CtrlMTypesTheMicroSignThatTheDurationFieldReads) {
   EXPECT_EQ(d->text(), QStringLiteral("500\u00B5s"));
 }
 
+// The watch runs on a worker of its own; the window gets its news on its own
+// thread and the scan starts as soon as the simulated signal moves.
+TEST_F(FenetreMoteurTest, SeuilAndBougeStartTheScanOnTheSimulatedSignal) {
+  for (const int synchro : {display::kSynchroSeuil, display::kSynchroBouge}) {
+    SCOPED_TRACE(synchro);
+    Moteur().HaltAcquisition();
+    m_form->graphe().ModeSynchro = static_cast<std::uint8_t>(synchro);
+    m_form->graphe().Seuil = 128;
+    m_form->graphe().Bouge = 3;
+    m_form->graphe().VoieSynchro = 5;
+    Moteur().ApplyConfiguration();
+    ASSERT_TRUE(Moteur().triggerWaitArmed());
+    QTRY_VERIFY_WITH_TIMEOUT(!Moteur().triggerWaitArmed(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(Moteur().state() != device::AcqState::Waiting, 2000);
+  }
+}
+
 TEST_F(FenetreMoteurTest, TabLeavesTheScanFields) {
   QLineEdit *n = m_form->PanelMode->NbreEdit;
   m_form->activateWindow();
