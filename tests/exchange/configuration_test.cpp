@@ -17,6 +17,7 @@
 
 #include "exchange/atomic_file.h"
 #include "model/separateur_decimal.h"
+#include "tube_sans_ecrivain.h"
 
 namespace kvx::exchange {
 namespace {
@@ -72,26 +73,7 @@ class ConfigurationFile : public testing::Test {
   fs::path m_folder;
 };
 
-// Runs `action`, which may open the named pipe `pipe`. Should it wait there for
-// a writer, the pipe's writing end is opened and closed after a while, so a
-// frozen program is reported as a failure instead of hanging the tests.
-bool finishesWithoutAWriter(const fs::path &pipe, const std::function<void()> &action) {
-  auto done = std::async(std::launch::async, action);
-  if (done.wait_for(std::chrono::seconds(3)) == std::future_status::ready) {
-    done.get();
-    return true;
-  }
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
-    if (fd >= 0) {
-      ::close(fd);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  done.wait();
-  return false;
-}
+using test::finishesWithoutAWriter;
 
 TEST(NomConfiguration, ReplacesOrAddsTheExtension) {
   const std::pair<const char *, const char *> cases[] = {
