@@ -11,6 +11,7 @@
 #include "model/ligne_commande.h"
 #include "model/separateur_decimal.h"
 #include "model/version.h"
+#include "platform/bibliotheque_capteurs.h"
 #include "platform/dossiers.h"
 #include "platform/instance_unique.h"
 #include "platform/port_table.h"
@@ -101,6 +102,13 @@ int main(int argc, char **argv) {
       std::make_unique<kvx::platform::QSettingsStore>(),
       {kvx::platform::DossiersUtilisateur(), kvx::platform::DossiersBureauUtilisateur(),
        QCoreApplication::applicationFilePath()});
+  // The sensors the inputs can be set up with; the program also works
+  // without the file, with one default sensor.
+  kvx::model::TlisteCapteur capteurs;
+  kvx::exchange::OuvreCapteurs(
+      kvx::platform::EmplacementCapteursUtilisateur(QCoreApplication::applicationFilePath(),
+                                                     session.chemins().dossiers),
+      capteurs);
   std::unique_ptr<kvx::platform::PtyServer> simulateur;
   std::vector<std::string> chemins;
   if (options.simule) {
