@@ -1,0 +1,132 @@
+#include "ui/clavier.h"
+#include "ui/nomme.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "model/erreurs.h"
+#include "model/nombres.h"
+#include "model/separateur_decimal.h"
+#include "model/unite.h"
+#include "model/voie.h"
+#include "ui/boutons_dialogue.h"
+#include "ui/dialogue_modal.h"
+
+namespace kvx::ui {
+
+namespace {
+
+constexpr int kLongueurSymbole = 8;
+constexpr int kLongueurUnite = 20;
+// The range a bound that is no number falls back to: the box's 0..5 V.
+constexpr double kMiniDefaut = 0;
+constexpr double kMaxiDefaut = 5;
+// Every digit a double holds, so that the range reads back unchanged.
+constexpr int kChiffresPlage = 15;
+
+QString TextePlage(double x) {
+  return QString::fromStdString(model::TexteGeneral(x, kChiffresPlage, model::SeparateurDecimal()));
+}
+
+}  // namespace
+
+TClavierDlg::TClavierDlg(model::TentreeClavier &clavier, QWidget *parent)
+    : QDialog(parent), m_clavier(clavier) {
+  setObjectName(QStringLiteral("ClavierDlg"));
+  setWindowTitle(QStringLiteral("Acquisition au clavier"));
+  GrandeurGB = Nomme(new QGroupBox(QStringLiteral("&Grandeur physique"), this), "GrandeurGB");
+  EditNom = Nomme(new QLineEdit(GrandeurGB), "EditNom");
+  EditNom->setMaxLength(kLongueurSymbole);
+  EditUnite = Nomme(new QLineEdit(GrandeurGB), "EditUnite");
+  EditUnite->setMaxLength(kLongueurUnite);
+  EditSignif = Nomme(new QLineEdit(GrandeurGB), "EditSignif");
+  EditMin = Nomme(new QLineEdit(GrandeurGB), "EditMin");
+  EditMax = Nomme(new QLineEdit(GrandeurGB), "EditMax");
+  for (QLineEdit *e : {EditMin, EditMax}) e->installEventFilter(this);
+  GrandeurGB->setFocusProxy(EditNom);
+  auto *f = new QFormLayout(GrandeurGB);
+  const struct {
+    const char *nom, *texte;
+    QLineEdit *edit;
+  } lignes[] = {{"LabelNom", "&Symbole", EditNom},     {"LabelUnite", "&Unité", EditUnite},
+                {"LabelSignif", "&Signif.", EditSignif}, {"LabelMin", "Minimum", EditMin},
+                {"LabelMax", "Maximum", EditMax}};
+  for (const auto &l : lignes) {
+    auto *label = Nomme(new QLabel(QString::fromUtf8(l.texte), GrandeurGB), l.nom);
+    label->setBuddy(l.edit);
+    f->addRow(label, l.edit);
+  }
+  EditSignif->setMinimumWidth(EditSignif->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
+
+  BoutonsDialogue boutons = CreeBoutonsDialogue(this, 0);
+  OKBtn = boutons.ok;
+  CancelBtn = boutons.abandon;
+  // This dialog has no help page.
+  boutons.rangee->removeWidget(boutons.aide);
+  delete boutons.aide;
+  auto *l = new QVBoxLayout(this);
+  l->addWidget(GrandeurGB);
+  l->addLayout(boutons.rangee);
+  l->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(OKBtn, &QPushButton::clicked, this, &TClavierDlg::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TClavierDlg::FormActivate() {
+  EditNom->setText(QString::fromStdString(m_clavier.Nom));
+  EditUnite->setText(QString::fromStdString(m_clavier.Unite));
+  EditSignif->setText(QString::fromStdString(m_clavier.Signif));
+  EditMin->setText(TextePlage(m_clavier.Mini));
+  EditMax->setText(TextePlage(m_clavier.Maxi));
+  EditNom->setFocus();
+}
+
+int TClavierDlg::Execute() {
+  FormActivate();
+  return ExecuteModal(*this, QDialog::Rejected);
+}
+
+bool TClavierDlg::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() != QEvent::KeyPress || (watched != EditMin && watched != EditMax))
+    return QDialog::eventFilter(watched, event);
+  auto *cle = static_cast<QKeyEvent *>(event);
+  const QString t = cle->text();
+  // Keys that type nothing (arrows, Delete, Home) and shortcuts edit as usual.
+  if (t.size() != 1 || (cle->modifiers() & Qt::ControlModifier)) return false;
+  const char32_t c = t.at(0).unicode();
+  const char32_t r = model::FiltreTouche(c);
+  if (r == 0) return true;
+  if (r == c) return false;
+  static_cast<QLineEdit *>(watched)->insert(QString(QChar(static_cast<char16_t>(r))));
+  return true;
+}
+
+void TClavierDlg::OKBtnClick() {
+  const std::string unite = EditUnite->text().toStdString();
+  try {
+    model::Tunite essai;
+    essai.FixeUnite(unite);
+  } catch (const model::EUniteError &e) {
+    // The user corrects the unit; nothing is stored half-way.
+    MontreMessage(this, QMessageBox::Warning, windowTitle(), QString::fromUtf8(e.what()));
+    EditUnite->setFocus();
+    EditUnite->selectAll();
+    return;
+  }
+  m_clavier.Nom = EditNom->text().toStdString();
+  m_clavier.FixeUnite(unite);
+  m_clavier.Signif = EditSignif->text().toStdString();
+  m_clavier.Active = true;
+  m_clavier.FixeMini(model::LitNombreDefaut(EditMin->text().toStdString(), kMiniDefaut));
+  m_clavier.FixeMaxi(model::LitNombreDefaut(EditMax->text().toStdString(), kMaxiDefaut));
+  m_clavier.CalculeEchelle();
+  accept();
+}
+
+}  // namespace kvx::ui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace kvx::model {
+class TentreeClavier;
+}
+
+// "Acquisition au clavier": the quantity the user types during a keyboard
+// entry (symbol, unit, meaning) and the range the graph shows it in. OK
+// switches the channel on. The main window opens it from its keyboard panel,
+// and the mode dialog when the user enters keyboard mode.
+namespace kvx::ui {
+
+class TClavierDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TClavierDlg(model::TentreeClavier &clavier, QWidget *parent = nullptr);
+
+  void FormActivate();
+  int Execute();
+
+  QGroupBox *GrandeurGB;
+  QLineEdit *EditNom;
+  QLineEdit *EditUnite;
+  QLineEdit *EditSignif;
+  QLineEdit *EditMin;
+  QLineEdit *EditMax;
+  QPushButton *OKBtn;
+  QPushButton *CancelBtn;
+
+ protected:
+  // The number-entry key filter of EditMin and EditMax.
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void OKBtnClick();
+
+  model::TentreeClavier &m_clavier;
+};
+
+}  // namespace kvx::ui
