@@ -56,10 +56,12 @@ std::string TexteCellule(std::string_view texte) {
     const std::string symbole = model::TexteSymbole(caractere);
     if (symbole != caractere) {  // a Greek letter of the font: one byte
       sortie += windows1252ToUtf8(symbole);
+    } else if (EstControle(c)) {
+      sortie += ' ';
     } else if (c >= model::kOctetInvalide || !utf8ToWindows1252(caractere)) {
       sortie += '?';
     } else {
-      sortie += EstControle(c) ? std::string(" ") : std::string(caractere);
+      sortie += caractere;
     }
   }
   return sortie;
