@@ -1,0 +1,48 @@
+#pragma once
+// The box's own program for optical-fork mode, as the lines of Intel HEX the
+// program sends it, and the checks of such lines. The image is compiled in
+// from data/veltor.hex; the simulated box uses the same checks to accept or
+// refuse what it is sent, as the real box's loader does.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvx::device {
+
+// One line of Intel HEX, read.
+struct HexRecord {
+  std::uint8_t type = 0;  // 0 data, 1 end of file
+  std::uint16_t address = 0;
+  std::vector<std::uint8_t> data;
+};
+
+// The longest line of the image.
+inline constexpr std::size_t kMaxHexLineLength = 64;
+inline constexpr std::uint8_t kHexData = 0;
+inline constexpr std::uint8_t kHexEndOfFile = 1;
+
+// Reads one line (":" count, address, type, data, checksum, in upper- or
+// lower-case hexadecimal, nothing after). nullopt with the reason in `error`
+// for anything else: a missing colon, a line too long, odd or non-hex
+// digits, a count that does not match the line, a wrong checksum.
+std::optional<HexRecord> ParseHexLine(std::string_view line, std::string *error = nullptr);
+
+// Where the fork program's records go, in order: the loader of the box takes
+// exactly this layout (and the end-of-file record after it).
+struct HexSpan {
+  std::uint16_t address;
+  std::uint8_t count;
+};
+const std::vector<HexSpan> &VeltorLayout();
+
+// Whether `lines` is a whole fork program: every line sound and at most 64
+// characters, the data records in the layout above, then ":00000001FF".
+bool CheckVeltorImage(const std::vector<std::string> &lines, std::string *error = nullptr);
+
+// The 24 lines the program sends, in order.
+const std::vector<std::string> &VeltorProgramLines();
+
+}  // namespace kvx::device
