@@ -3,7 +3,6 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +15,7 @@
 #include "model/voie.h"
 #include "ui/boutons_dialogue.h"
 #include "ui/dialogue_modal.h"
+#include "ui/filtre_saisie.h"
 
 namespace kvx::ui {
 
@@ -47,7 +47,7 @@ TClavierDlg::TClavierDlg(model::TentreeClavier &clavier, QWidget *parent)
   EditSignif = Nomme(new QLineEdit(GrandeurGB), "EditSignif");
   EditMin = Nomme(new QLineEdit(GrandeurGB), "EditMin");
   EditMax = Nomme(new QLineEdit(GrandeurGB), "EditMax");
-  for (QLineEdit *e : {EditMin, EditMax}) e->installEventFilter(this);
+  for (QLineEdit *e : {EditMin, EditMax}) FiltreNombre(e);
   GrandeurGB->setFocusProxy(EditNom);
   auto *f = new QFormLayout(GrandeurGB);
   const struct {
@@ -90,21 +90,6 @@ void TClavierDlg::FormActivate() {
 int TClavierDlg::Execute() {
   FormActivate();
   return ExecuteModal(*this, QDialog::Rejected);
-}
-
-bool TClavierDlg::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() != QEvent::KeyPress || (watched != EditMin && watched != EditMax))
-    return QDialog::eventFilter(watched, event);
-  auto *cle = static_cast<QKeyEvent *>(event);
-  const QString t = cle->text();
-  // Keys that type nothing (arrows, Delete, Home) and shortcuts edit as usual.
-  if (t.size() != 1 || (cle->modifiers() & Qt::ControlModifier)) return false;
-  const char32_t c = t.at(0).unicode();
-  const char32_t r = model::FiltreTouche(c);
-  if (r == 0) return true;
-  if (r == c) return false;
-  static_cast<QLineEdit *>(watched)->insert(QString(QChar(static_cast<char16_t>(r))));
-  return true;
 }
 
 void TClavierDlg::OKBtnClick() {

@@ -33,10 +33,6 @@ class TClavierDlg : public QDialog {
   QPushButton *OKBtn;
   QPushButton *CancelBtn;
 
- protected:
-  // The number-entry key filter of EditMin and EditMax.
-  bool eventFilter(QObject *watched, QEvent *event) override;
-
  private:
   void OKBtnClick();
 

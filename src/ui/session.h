@@ -46,6 +46,8 @@ class TSession : public QObject {
   ~TSession() override;
 
   exchange::Reglages &reglages() { return m_reglages; }
+  // Where the settings are kept, for files that record their place there.
+  exchange::SettingsStore &store() { return *m_store; }
   const Chemins &chemins() const { return m_chemins; }
 
   // The graph, channels and window values a configuration fills; none until
