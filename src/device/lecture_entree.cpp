@@ -11,6 +11,9 @@ namespace {
 // The stop is seen within this: closing a dialog never waits a whole
 // time-out of a silent box.
 constexpr std::chrono::milliseconds kTranche{5};
+// A box that answers at all answers a single-byte request within this: its
+// byte and ours take about a millisecond each at 9600 baud.
+constexpr std::chrono::milliseconds kDerniereReponse{15};
 }  // namespace
 
 LectureEntree::LectureEntree(BoxLink &link, int entree, std::chrono::milliseconds periode)
@@ -42,7 +45,7 @@ void LectureEntree::Attend(Clock::time_point jusqua) {
   while (!m_arret.load()) {
     const auto maintenant = clock.now();
     if (maintenant >= jusqua) return;
-    std::this_thread::sleep_for(std::min<Clock::duration>(jusqua - maintenant, kTranche));
+    clock.sleepFor(std::min<Clock::duration>(jusqua - maintenant, kTranche));
   }
 }
 
@@ -52,11 +55,15 @@ int LectureEntree::Lit(std::uint8_t requete) {
   const char octet = static_cast<char>(requete);
   m_link.sendRaw(std::string_view(&octet, 1));
   ++m_requetes;
-  const auto limite = m_link.clock().now() + m_link.ticks(kReadByteTicks);
-  while (!m_arret.load() && m_link.BoxPresent()) {
-    const auto tranche = std::min(limite, m_link.clock().now() + kTranche);
-    if (m_link.waitForByte(tranche)) return m_link.GetByte();
-    if (m_link.clock().now() >= limite) break;
+  const auto envoi = m_link.clock().now();
+  const auto limite = envoi + m_link.ticks(kReadByteTicks);
+  while (m_link.BoxPresent()) {
+    // Stopped meanwhile: the answer already on its way is still taken off the
+    // line, or the window's next read would take it for its own.
+    const auto fin = m_arret.load() ? std::min(limite, envoi + kDerniereReponse) : limite;
+    if (m_link.waitForByte(std::min(fin, m_link.clock().now() + kTranche)))
+      return m_link.GetByte();
+    if (m_link.clock().now() >= fin) break;
   }
   return -1;
 }
