@@ -88,7 +88,7 @@ int main(int argc, char **argv) {
   });
   std::filesystem::remove_all(dossier);
 
-  std::printf("8 columns x %d points, %d runs (best / median)\n", kPoints, runs);
+  std::printf("%d columns x %d points, %d runs (best / median)\n", kVoies, kPoints, runs);
   std::printf("  transfer text    %7.2f / %7.2f ms  (%zu bytes)\n", transfert.best,
               transfert.median, tailleTransfert);
   std::printf("  ASCII file text  %7.2f / %7.2f ms  (%zu bytes)\n", fichier.best, fichier.median,
