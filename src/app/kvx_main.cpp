@@ -13,12 +13,15 @@
 #include "model/version.h"
 #include "platform/bibliotheque_capteurs.h"
 #include "platform/dossiers.h"
+#include "platform/fichiers_installes.h"
 #include "platform/instance_unique.h"
 #include "platform/port_table.h"
 #include "platform/pty_server.h"
 #include "platform/qsettings_store.h"
 #include "platform/signaux_fermeture.h"
 #include "platform/traduction_qt.h"
+#include "ui/aide_fenetre.h"
+#include "ui/apropos.h"
 #include "ui/command_line.h"
 #include "ui/configuration_fenetre.h"
 #include "ui/demarrage.h"
@@ -93,6 +96,8 @@ int main(int argc, char **argv) {
   // From here a signal closes the program through its closing sequence.
   kvx::platform::SignauxFermeture signaux;
   QApplication::setApplicationName(QStringLiteral("KVX"));
+  QApplication::setWindowIcon(kvx::ui::IconeKVX());
+  QGuiApplication::setDesktopFileName(QStringLiteral("kvx"));
   kvx::platform::ChargeTraductionQt(app);
   kvx::model::FixeSeparateurDecimal(QLocale().decimalPoint().at(0).toLatin1() == ',' ? ',' : '.');
   kvx::ui::TGreekKeyFilter grec;
@@ -106,8 +111,9 @@ int main(int argc, char **argv) {
   // without the file, with one default sensor.
   kvx::model::TlisteCapteur capteurs;
   kvx::exchange::OuvreCapteurs(
-      kvx::platform::EmplacementCapteursUtilisateur(QCoreApplication::applicationFilePath(),
-                                                     session.chemins().dossiers),
+      kvx::platform::EmplacementCapteursUtilisateur(
+          kvx::platform::ProgrammePourCapteurs(QCoreApplication::applicationFilePath()),
+          session.chemins().dossiers),
       capteurs);
   std::unique_ptr<kvx::platform::PtyServer> simulateur;
   std::vector<std::string> chemins;
@@ -132,6 +138,7 @@ int main(int argc, char **argv) {
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
   kvx::ui::RelieDialogues(form);
+  kvx::ui::RelieAide(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);
   form.show();

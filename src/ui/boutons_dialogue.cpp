@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "ui/aide.h"
+
 namespace kvx::ui {
 
 BoutonsDialogue CreeBoutonsDialogue(QDialog *dialogue, int rubriqueAide) {
@@ -18,9 +20,8 @@ BoutonsDialogue CreeBoutonsDialogue(QDialog *dialogue, int rubriqueAide) {
                            QStringLiteral("&Aide"), dialogue);
   b.aide->setObjectName(QStringLiteral("HelpBtn"));
   b.aide->setProperty("rubriqueAide", rubriqueAide);
-  // The help pages come with the documentation of a later version, as the
-  // main window's help button.
-  b.aide->setEnabled(false);
+  QObject::connect(b.aide, &QPushButton::clicked, dialogue,
+                   [rubriqueAide] { MontreAide(rubriqueAide); });
   for (QPushButton *p : {b.abandon, b.aide}) p->setAutoDefault(false);
   b.rangee = new QHBoxLayout;
   b.rangee->addStretch(1);

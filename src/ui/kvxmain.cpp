@@ -115,7 +115,7 @@ void TKVXmainForm::CreeBarreOutils() {
   ExitBtn = Bouton(ToolBar1, "ExitBtn", QStringLiteral("Quitter"), QStyle::SP_DialogCloseButton);
   for (QToolButton *b : {EnregistreBtn, StopBtn, ResetBtn, UndoBtn, RegSaveBtn})
     b->setEnabled(false);
-  // The help page comes with the documentation of a later version.
+  // Greyed until the help is wired to it (RelieAide).
   ToolButton1->setEnabled(false);
 }
 

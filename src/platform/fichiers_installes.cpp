@@ -1,0 +1,38 @@
+#include "platform/fichiers_installes.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kvx::platform {
+
+QStringList DossiersFichiers(const QString &programme) {
+  const QString dossier = QFileInfo(programme).absolutePath();
+  return {QDir::cleanPath(dossier),
+          QDir::cleanPath(dossier + QStringLiteral("/../share/") + QLatin1String(kDossierPartage))};
+}
+
+QString TrouveFichier(const QString &programme, const QString &nom) {
+  if (nom.isEmpty()) return QString();
+  for (const QString &dossier : DossiersFichiers(programme)) {
+    const QFileInfo fichier(dossier + QLatin1Char('/') + nom);
+    if (fichier.isFile()) return fichier.absoluteFilePath();
+  }
+  return QString();
+}
+
+QString DossierAide(const QString &programme) {
+  const QString sommaire = TrouveFichier(
+      programme, QLatin1String(kDossierAide) + QLatin1Char('/') + QLatin1String(kPageSommaire));
+  return sommaire.isEmpty() ? QString() : QFileInfo(sommaire).absolutePath();
+}
+
+QString ProgrammePourCapteurs(const QString &programme) {
+  const QString trouve =
+      TrouveFichier(programme, QFileInfo(programme).completeBaseName() + QStringLiteral(".CPT"));
+  // Nowhere: the program's own folder, where the search then says it is missing.
+  if (trouve.isEmpty()) return programme;
+  const QFileInfo info(trouve);
+  return info.absolutePath() + QLatin1Char('/') + QFileInfo(programme).completeBaseName();
+}
+
+}  // namespace kvx::platform

@@ -1,0 +1,11 @@
+#pragma once
+
+// The help of the main window: "Aide" opens the guide's table of contents
+// and "&A propos..." the about box.
+namespace kvx::ui {
+
+class TKVXmainForm;
+
+void RelieAide(TKVXmainForm &fenetre);
+
+}  // namespace kvx::ui
