@@ -73,6 +73,8 @@ void AcquisitionEngine::TimerTimer() {
       SweepStep();
       break;
     case TickAction::PollFork:
+      PollVeltorCount();
+      break;
     case TickAction::Nothing:
       break;
   }
@@ -93,6 +95,9 @@ void AcquisitionEngine::EnregistreBtnClick() {
       break;
     case kModeSortieAnalog:
       StartSweep();
+      break;
+    case kModeVeltor:
+      StartVeltorRun();
       break;
     default:
       break;
@@ -131,6 +136,12 @@ void AcquisitionEngine::StopBtnClick(bool byUser) {
       m_state = AcqState::Finished;
     }
     m_pending = false;
+  } else if (Mode() == kModeVeltor) {
+    // At shutdown the events could no longer be shown: the run just ends.
+    if (byUser)
+      FetchVeltorResults();
+    else
+      EndVeltorRun();
   } else {
     HaltAcquisition();
     m_state = AcqState::Finished;
@@ -179,6 +190,8 @@ void AcquisitionEngine::HaltAcquisition() {
   // ends first, and applying the settings arms it again.
   EndTriggerWait();
   TimerOff();
+  // A fork run does not outlive a settings dialog; events fetched so far stay.
+  EndVeltorRun();
   if (Mode() == kModeTemps && m_state == AcqState::Acquiring) {
     // The answer to a request still on its way must not be taken for the
     // first values of the next acquisition.
@@ -228,7 +241,7 @@ void AcquisitionEngine::PrepareAcquisition() {
       PrepareSweep();
       break;
     case kModeVeltor:
-      m_view.setStatus(texts::kFourcheOptique);
+      PrepareVeltor();
       break;
     default:
       m_state = AcqState::Waiting;
@@ -274,6 +287,9 @@ void AcquisitionEngine::UpdateButtons() {
       m_view.setStatus(texts::kAcquisitionTerminee);
     }
   } else if (mode == kModeVeltor) {
+    // A run is started once and stopped only while it counts.
+    SetButton(EngineButton::Enregistre, m_veltor.phase == VeltorPhase::Idle);
+    SetButton(EngineButton::Stop, m_veltor.phase == VeltorPhase::Counting);
     if (m_state == AcqState::Waiting) m_view.setStatus("");
     if (m_state == AcqState::Acquiring) m_view.setStatus(texts::kAttenteValeurs);
     if (m_state == AcqState::Finished) m_view.setStatus(texts::kAcquisitionTerminee);

@@ -29,12 +29,14 @@
 #include "device/timer_tick.h"
 #include "device/trigger_wait.h"
 #include "device/value_list_parser.h"
+#include "device/veltor_run.h"
 
 namespace kvx::display {
 class TgrapheKVX;
 }
 namespace kvx::model {
 class Tvoie;
+class Tveltor;
 }
 
 namespace kvx::device {
@@ -125,6 +127,21 @@ class AcquisitionEngine {
   // The running worker, for the benchmark (null when none).
   const TriggerWorker *triggerWorker() const { return m_trigger.get(); }
 
+  // --- The optical fork (engine_veltor.cpp) ---------------------------------
+  // The fork program goes to the box once (applying a configuration in mode
+  // 4); refused, the mode becomes point by point.
+  void UploadVeltorProgram();
+  void StartVeltorRun();
+  void PollVeltorCount();
+  // The end of a counting run: the box is asked for its events.
+  void FetchVeltorResults();
+  // The stop dialog's button, or its count-down at 0.
+  void VeltorStopRequested();
+  void setVeltorView(VeltorView *view);
+  bool veltorUploaded() const { return m_veltor.uploaded; }
+  VeltorPhase veltorPhase() const { return m_veltor.phase; }
+  long long veltorCount() const { return m_veltor.N; }
+
   // --- Settings kept by the engine ----------------------------------------
   // Single-shot, as a configuration file gives it (no re-arming).
   void setMonocoup(bool monocoup) { m_monocoup = monocoup; }
@@ -211,6 +228,21 @@ class AcquisitionEngine {
   void FixeDuree(double d);
   int CountActiveAnalog() const;
 
+  // The optical fork (engine_veltor.cpp).
+  VeltorView &veltorView();
+  model::Tveltor &Fourche() const;
+  void PauseVeltor(Clock::duration span);
+  void PrepareVeltor();
+  enum class CountAnswer { Count, Noise, Silent, Gone };
+  CountAnswer AskVeltorCount(int &count);
+  void FetchVeltor();
+  void OnVeltorBytes(const std::uint8_t *data, std::size_t size);
+  void KeepVeltorEvents();
+  void FinishVeltor();
+  void CheckVeltorSilence();
+  void EndVeltorRun();
+  void VeltorBoxGone();
+
   // The trigger waits (engine_trigger.cpp).
   void ArmTriggerWait();
   void ArmWait(bool change);
@@ -255,6 +287,8 @@ class AcquisitionEngine {
   // not yet released), and the slot whose read-out it refreshes.
   std::unique_ptr<TriggerWorker> m_trigger;
   int m_triggerSlot = 5;
+
+  VeltorRun m_veltor;
 };
 
 }  // namespace kvx::device

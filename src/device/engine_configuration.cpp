@@ -67,6 +67,7 @@ void AcquisitionEngine::ApplyConfiguration() {
   // The worker ends before anything else: a question asked below runs the
   // window's events, and the box may hear nothing behind the worker's back.
   EndTriggerWait();
+  EndVeltorRun();
   // A box found again has been reset: its output is set anew when armed.
   m_outputCode = -1;
   m_view.showReference();
@@ -90,6 +91,12 @@ void AcquisitionEngine::ApplyConfiguration() {
     sortie.CalculeRampe();
   } else if (mode == kModeVeltor) {
     m_view.setGauge(0, kVeltorGaugeMaximum);
+    UploadVeltorProgram();
+    // Refused: everything is applied again for point by point.
+    if (Mode() != kModeVeltor) {
+      ApplyConfiguration();
+      return;
+    }
   }
   m_view.refreshPanels();
   m_timer.setInterval(TimerInterval(mode, m_dt, m_timer.interval()));

@@ -207,6 +207,7 @@ void AcquisitionEngine::BoxGone() {
   m_pending = false;
   m_silentTicks = 0;
   if (Mode() == kModeTemps && m_state == AcqState::Acquiring) KeepReceivedPoints();
+  VeltorBoxGone();
   m_state = AcqState::Finished;
   UpdateButtons();
   m_view.repaintGraph();

@@ -54,6 +54,8 @@ void AcquisitionEngine::FixeDuree(double d) {
 }
 
 void AcquisitionEngine::RefillTimeBase() {
+  // In fork mode the time base holds the events' times, not a scan's.
+  if (Mode() == kModeVeltor) return;
   model::Tvoie &temps = Voie(kSlotTemps);
   for (std::size_t i = 0; i < temps.valeurs.size(); ++i)
     temps.valeurs[i] = static_cast<double>(i) * m_dt;

@@ -59,6 +59,8 @@ class CountingBox : public WirePeer {
     ++m_requests;
     if (line == "XERR") {
       m_out += "NUVEX test box\r";
+    } else if (line == ":00000001FF") {
+      m_out += "UTIL\r";  // it takes the optical-fork program, whatever came before
     } else if (line.rfind("XEA ", 0) == 0) {
       const int input = std::atoi(line.c_str() + 4) & 7;
       m_out += std::to_string(inputCodes[input]) + "\r";
