@@ -55,7 +55,8 @@ int main(int argc, char **argv) {
   std::vector<std::unique_ptr<model::Tvoie>> voies;
   voies.push_back(std::make_unique<model::TbaseDeTemps>());
   for (int slot = 2; slot <= 9; ++slot)
-    voies.push_back(std::make_unique<model::Tvoie>("V" + std::to_string(slot), "V", "tension", slot));
+    voies.push_back(
+        std::make_unique<model::Tvoie>("V" + std::to_string(slot), "V", "tension", slot));
   std::mt19937 random(42);
   std::uniform_real_distribution<double> noise(-5.0, 5.0);
   for (int j = 0; j < kPoints; ++j) voies[0]->valeurs[static_cast<std::size_t>(j)] = j * 0.000156;

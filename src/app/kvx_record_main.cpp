@@ -47,7 +47,9 @@ using Steady = std::chrono::steady_clock;
 
 volatile sig_atomic_t g_interruption = 0;
 
-void Interrompt(int) { g_interruption = 1; }
+void Interrompt(int) {
+  g_interruption = 1;
+}
 
 void printUsage(std::FILE *out) {
   std::fprintf(
@@ -364,13 +366,11 @@ std::string VerifieSortie(const std::filesystem::path &fichier) {
       dossier / (".kvx-record-" + std::to_string(::getpid()) + ".essai");
   const int fd = ::open(essai.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0)
-    return "Écriture impossible du fichier « " + fichier.string() + " » : " +
-           std::strerror(errno);
+    return "Écriture impossible du fichier « " + fichier.string() + " » : " + std::strerror(errno);
   ::close(fd);
   ::unlink(essai.c_str());
   return {};
 }
-
 
 // The program's objects around one engine, as the window holds them.
 struct Session {
@@ -467,8 +467,7 @@ Fin RunPoints(Session &s, double secondes) {
     }
   }
   if (s.graphe.nbPoints >= model::kNbValeurs)
-    std::fprintf(stderr, "kvx-record: %d points, the most a recording holds\n",
-                 s.graphe.nbPoints);
+    std::fprintf(stderr, "kvx-record: %d points, the most a recording holds\n", s.graphe.nbPoints);
   return Fin::Termine;
 }
 
@@ -481,7 +480,8 @@ Refus ChoisitMode(Session &s, const Options &o) {
   const int mode = s.graphe.Mode;
   if (!std::isnan(o.duree)) {
     if (mode != display::kModePointParPoint)
-      std::fprintf(stderr, "kvx-record: recording point by point (the configuration's mode is %s)\n",
+      std::fprintf(stderr,
+                   "kvx-record: recording point by point (the configuration's mode is %s)\n",
                    mode < 5 ? display::kNomsModes[static_cast<std::size_t>(mode)] : "?");
     s.graphe.Mode = display::kModePointParPoint;
     s.engine.setPointAuto(true);
@@ -506,16 +506,17 @@ int Enregistre(const Options &o) {
       if (std::string e = ApplySignal(*boitier, signal); !e.empty()) return usageError(e);
     simulateur = std::make_unique<platform::PtyServer>(std::move(boitier));
     std::string erreur;
-    if (!simulateur->start(&erreur))
-      return failure("cannot start the simulated box: " + erreur);
+    if (!simulateur->start(&erreur)) return failure("cannot start the simulated box: " + erreur);
     chemins.push_back(simulateur->slavePath());
   }
   // With ports named, only they are searched: a script names its box.
   Session s(chemins, chemins.empty() ? "/dev" : "");
   if (std::string e = LitConfigurationEnregistreur(o.configuration, s.configuration); !e.empty())
     return failure(e);
-  if (Refus r = ChoisitMode(s, o); r.statut == 2) return usageError(r.texte);
-  else if (r.statut != 0) return failure(r.texte);
+  if (Refus r = ChoisitMode(s, o); r.statut == 2)
+    return usageError(r.texte);
+  else if (r.statut != 0)
+    return failure(r.texte);
   if (std::string e = VerifieSortie(o.output); !e.empty()) return failure(e);
   if (s.ports.portCount() == 0) return failure("no serial port to search (give --port PATH)");
 
@@ -539,7 +540,8 @@ int Enregistre(const Options &o) {
   if (!r.reussi) return failure(r.message);
   std::fprintf(stderr, "kvx-record: %d points written to %s\n", s.graphe.nbPoints,
                o.output.c_str());
-  if (fin == Fin::Absent) return failure("the box stopped answering; the points received so far are in the file");
+  if (fin == Fin::Absent)
+    return failure("the box stopped answering; the points received so far are in the file");
   return 0;
 }
 

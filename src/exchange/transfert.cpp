@@ -106,14 +106,12 @@ class Table {
 
   void Lignes(std::string &texte) const {
     const model::Tvoie *premiere = Voie(m_premiere);
-    texte.reserve(texte.size() +
-                  static_cast<std::size_t>(m_nbPoints) * (m_autres.size() + 1) * 11);
+    texte.reserve(texte.size() + static_cast<std::size_t>(m_nbPoints) * (m_autres.size() + 1) * 11);
     for (int j = 0; j < m_nbPoints; ++j) {
       const auto at = static_cast<std::size_t>(j);
-      const bool manque = std::any_of(m_controlees.begin(), m_controlees.end(),
-                                      [at](const model::Tvoie *v) {
-                                        return !std::isfinite(v->valeurs[at]);
-                                      });
+      const bool manque =
+          std::any_of(m_controlees.begin(), m_controlees.end(),
+                      [at](const model::Tvoie *v) { return !std::isfinite(v->valeurs[at]); });
       if (manque) continue;
       if (m_numerote)
         texte += std::to_string(j);

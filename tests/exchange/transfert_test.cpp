@@ -73,10 +73,10 @@ TEST(TexteTransfert, GivesTheTwoPointScanByteForByte) {
   d.ligne = true;
   d.points = false;
   d.commentaire = "essai";
-  EXPECT_EQ(TexteTransfert(d), Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "essai",
-                                       "t\tV1\tV2\t", "s\tV\tV\t", "durée\t\t\t",
-                                       "0\t1.25\t-0.5\t", "0.01\t1.3\t-0.48\t", "&2 NOMX", "t",
-                                       "t", "&2 NOMY", "V1", "V2", "&2 LIGNE", "2", "2"}));
+  EXPECT_EQ(TexteTransfert(d),
+            Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "essai", "t\tV1\tV2\t",
+                    "s\tV\tV\t", "durée\t\t\t", "0\t1.25\t-0.5\t", "0.01\t1.3\t-0.48\t", "&2 NOMX",
+                    "t", "t", "&2 NOMY", "V1", "V2", "&2 LIGNE", "2", "2"}));
   EXPECT_EQ(CommandeTransfert(d.nouvellePage), "CLIP|LOAD");
   EXPECT_EQ(TexteFichierAscii(d),
             Lignes({"Acquisition par Nuvex KVX-2", "essai", "t\tV1\tV2\t", "s\tV\tV\t",
@@ -89,9 +89,8 @@ TEST(TexteTransfert, ANewPageHasAnEmptyTitleAndTheAddCommand) {
   DonneesTransfert d = g.donnees(1, 0);
   d.nouvellePage = true;
   d.abscisse = 1;
-  EXPECT_EQ(TexteTransfert(d),
-            Lignes({"/usr/bin/kvx", "", "", "t\tV1\t", "s\tV\t", "durée\t\t", "&1 NOMX", "t",
-                    "&1 NOMY", "V1", "&1 LIGNE", "2"}));
+  EXPECT_EQ(TexteTransfert(d), Lignes({"/usr/bin/kvx", "", "", "t\tV1\t", "s\tV\t", "durée\t\t",
+                                       "&1 NOMX", "t", "&1 NOMY", "V1", "&1 LIGNE", "2"}));
   EXPECT_EQ(CommandeTransfert(true), "CLIP|ADD");
 }
 
@@ -121,17 +120,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The keyboard value first, then the active time base: point 1 is
         // missing since V1 holds no number there.
-        CasMode{"Clavier", 0, {"X\tt\tV1\t", "g\ts\tV\t", "\tdurée\t\t", "7\t10\t1\t",
-                               "9\t30\t3\t"}},
-        CasMode{"Temps", 1, {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t", "10\t7\t1\t",
-                             "30\t9\t3\t"}},
+        CasMode{
+            "Clavier", 0, {"X\tt\tV1\t", "g\ts\tV\t", "\tdurée\t\t", "7\t10\t1\t", "9\t30\t3\t"}},
+        CasMode{"Temps", 1, {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t", "10\t7\t1\t", "30\t9\t3\t"}},
         // The point number goes on past the missing point: 0, then 2.
-        CasMode{"PointParPoint", 2, {"num\tX\tV1\t", "\tg\tV\t", "\t\t\t", "0\t7\t1\t",
-                                     "2\t9\t3\t"}},
-        CasMode{"SortieAnalogique", 3, {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t",
-                                        "10\t7\t1\t", "30\t9\t3\t"}},
-        CasMode{"Veltor", 4, {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t", "10\t7\t1\t",
-                              "30\t9\t3\t"}}),
+        CasMode{
+            "PointParPoint", 2, {"num\tX\tV1\t", "\tg\tV\t", "\t\t\t", "0\t7\t1\t", "2\t9\t3\t"}},
+        CasMode{"SortieAnalogique",
+                3,
+                {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t", "10\t7\t1\t", "30\t9\t3\t"}},
+        CasMode{
+            "Veltor", 4, {"t\tX\tV1\t", "s\tg\tV\t", "durée\t\t\t", "10\t7\t1\t", "30\t9\t3\t"}}),
     [](const testing::TestParamInfo<CasMode> &info) { return std::string(info.param.nom); });
 
 TEST(TexteTransfert, PointByPointNumbersGoOnAfterASkippedPointFive) {
@@ -166,14 +165,14 @@ TEST(TexteTransfert, NoPointStillGivesTheHeadersAndTheGraphBlocks) {
   DonneesTransfert d = g.donnees(1, 0);
   d.abscisse = 5;
   d.ligne = false;
-  EXPECT_EQ(TexteTransfert(d), Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "",
-                                       "t\tV1\tV2\t", "s\tV\tV\t", "durée\t\t\t", "&1 NOMX",
-                                       "V1", "&1 NOMY", "V2", "&1 LIGNE", "1"}));
-  EXPECT_EQ(TexteFichierAscii(d), Lignes({"Acquisition par Nuvex KVX-2", "", "t\tV1\tV2\t",
-                                          "s\tV\tV\t", "durée\t\t\t"}));
+  EXPECT_EQ(TexteTransfert(d),
+            Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "", "t\tV1\tV2\t", "s\tV\tV\t",
+                    "durée\t\t\t", "&1 NOMX", "V1", "&1 NOMY", "V2", "&1 LIGNE", "1"}));
+  EXPECT_EQ(TexteFichierAscii(d),
+            Lignes({"Acquisition par Nuvex KVX-2", "", "t\tV1\tV2\t", "s\tV\tV\t", "durée\t\t\t"}));
   d.nbPoints = -3;  // a bad count is no point, not a crash
-  EXPECT_EQ(TexteFichierAscii(d), Lignes({"Acquisition par Nuvex KVX-2", "", "t\tV1\tV2\t",
-                                          "s\tV\tV\t", "durée\t\t\t"}));
+  EXPECT_EQ(TexteFichierAscii(d),
+            Lignes({"Acquisition par Nuvex KVX-2", "", "t\tV1\tV2\t", "s\tV\tV\t", "durée\t\t\t"}));
 }
 
 TEST(TexteTransfert, AFullRecordingEndsAtTheLastArrayValue) {
@@ -205,8 +204,8 @@ TEST_P(FormatDesNombres, WritesSevenDigitsWithAPointUnderEitherSeparator) {
 INSTANTIATE_TEST_SUITE_P(Valeurs, FormatDesNombres,
                          testing::Values(CasNombre{0.000001234567, "1.234567E-06"},
                                          CasNombre{1234567.8, "1234568"},
-                                         CasNombre{12345678, "1.234568E07"},
-                                         CasNombre{0.5, "0.5"}, CasNombre{-0.48, "-0.48"}));
+                                         CasNombre{12345678, "1.234568E07"}, CasNombre{0.5, "0.5"},
+                                         CasNombre{-0.48, "-0.48"}));
 
 TEST(TexteTransfert, OneHalfStaysPointFiveOnACommaDesktop) {
   const char avant = model::SeparateurDecimal();
@@ -240,12 +239,12 @@ TEST_P(Constante, IsWrittenOnlyWithASymbolAndANumber) {
   d.constanteNom = GetParam().symbole;
   d.constanteUnite = "Ω";
   d.constanteValeur = GetParam().valeur;
-  const std::string entetes = Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "",
-                                      "t\tV1\t", "s\tV\t", "durée\t\t"});
+  const std::string entetes =
+      Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", "", "t\tV1\t", "s\tV\t", "durée\t\t"});
   const std::string constante =
       GetParam().ecrite ? Lignes({"", GetParam().symbole, "\xC2\x9D", "1000"}) : "";
-  EXPECT_EQ(TexteTransfert(d), entetes + constante +
-                                   Lignes({"&1 NOMX", "t", "&1 NOMY", "V1", "&1 LIGNE", "2"}));
+  EXPECT_EQ(TexteTransfert(d),
+            entetes + constante + Lignes({"&1 NOMX", "t", "&1 NOMY", "V1", "&1 LIGNE", "2"}));
   EXPECT_EQ(TexteFichierAscii(d).find("1000"), std::string::npos);
 }
 
@@ -282,19 +281,34 @@ TEST_P(BlocsDuGraphe, ListTheCurvesAgainstTheAbscissa) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cas, BlocsDuGraphe,
-    testing::Values(
-        CasGraphe{"DeuxOrdonnees", 1, true, true, {5, 6},
-                  {"&2 NOMX", "t", "t", "&2 NOMY", "V1", "V2", "&2 LIGNE", "3", "3"}},
-        // The time base never is a curve; V1 as abscissa leaves its list.
-        CasGraphe{"V1EnAbscisse", 5, false, true, {1, 5, 6, 8},
-                  {"&2 NOMX", "V1", "V1", "&2 NOMY", "V2", "V4", "&2 LIGNE", "1", "1"}},
-        CasGraphe{"SortieEtVeltor", 1, true, false, {2, 9},
-                  {"&2 NOMX", "t", "t", "&2 NOMY", "Vsa", "Pos", "&2 LIGNE", "2", "2"}},
-        // A bad abscissa reads as V1, as the graph takes it.
-        CasGraphe{"AbscisseHorsPlage", 0, true, false, {5, 7},
-                  {"&1 NOMX", "V1", "&1 NOMY", "V3", "&1 LIGNE", "2"}},
-        CasGraphe{"AucuneCourbe", 5, true, false, {5},
-                  {"&0 NOMX", "&0 NOMY", "&0 LIGNE"}}),
+    testing::Values(CasGraphe{"DeuxOrdonnees",
+                              1,
+                              true,
+                              true,
+                              {5, 6},
+                              {"&2 NOMX", "t", "t", "&2 NOMY", "V1", "V2", "&2 LIGNE", "3", "3"}},
+                    // The time base never is a curve; V1 as abscissa leaves its list.
+                    CasGraphe{"V1EnAbscisse",
+                              5,
+                              false,
+                              true,
+                              {1, 5, 6, 8},
+                              {"&2 NOMX", "V1", "V1", "&2 NOMY", "V2", "V4", "&2 LIGNE", "1", "1"}},
+                    CasGraphe{"SortieEtVeltor",
+                              1,
+                              true,
+                              false,
+                              {2, 9},
+                              {"&2 NOMX", "t", "t", "&2 NOMY", "Vsa", "Pos", "&2 LIGNE", "2", "2"}},
+                    // A bad abscissa reads as V1, as the graph takes it.
+                    CasGraphe{"AbscisseHorsPlage",
+                              0,
+                              true,
+                              false,
+                              {5, 7},
+                              {"&1 NOMX", "V1", "&1 NOMY", "V3", "&1 LIGNE", "2"}},
+                    CasGraphe{
+                        "AucuneCourbe", 5, true, false, {5}, {"&0 NOMX", "&0 NOMY", "&0 LIGNE"}}),
     [](const testing::TestParamInfo<CasGraphe> &info) { return std::string(info.param.nom); });
 
 // Texts the user types never shift a column or a row.
@@ -317,10 +331,9 @@ TEST_P(TextesUtilisateur, StayInsideTheirCell) {
   d.commentaire = GetParam().tape;
   d.abscisse = 1;
   const std::string e = GetParam().ecrit;
-  EXPECT_EQ(TexteTransfert(d),
-            Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", e, "t\t" + e + "\t",
-                    "s\t" + e + "\t", "durée\t" + e + "\t", "0\t1\t", "&1 NOMX", "t", "&1 NOMY", e,
-                    "&1 LIGNE", "2"}));
+  EXPECT_EQ(TexteTransfert(d), Lignes({"/usr/bin/kvx", "Acquisition par Nuvex KVX", e,
+                                       "t\t" + e + "\t", "s\t" + e + "\t", "durée\t" + e + "\t",
+                                       "0\t1\t", "&1 NOMX", "t", "&1 NOMY", e, "&1 LIGNE", "2"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -355,7 +368,9 @@ TEST_F(SauveDonneesTest, WritesWindows1252WithTheSymbolBytes) {
   const ResultatSauvegarde r = SauveDonnees(chemin("mesures.Txt"), texte);
   EXPECT_TRUE(r.reussi);
   EXPECT_EQ(r.message, "");
-  EXPECT_EQ(lit("mesures.Txt"), "dur\xE9""e\t\x9D\t\x80\r\n");
+  EXPECT_EQ(lit("mesures.Txt"),
+            "dur\xE9"
+            "e\t\x9D\t\x80\r\n");
 }
 
 TEST_F(SauveDonneesTest, KeepsUtf8WhenTheCodePageCannotHoldTheText) {
@@ -403,8 +418,7 @@ TEST_P(SauveDonneesEchec, SaysWhyAndLeavesNoFile) {
             GetParam().raison);
   std::vector<std::string> restes;
   for (const auto &e : fs::recursive_directory_iterator(m_dossier))
-    if (e.is_regular_file() && e.path().filename() != "a.Txt")
-      restes.push_back(e.path().string());
+    if (e.is_regular_file() && e.path().filename() != "a.Txt") restes.push_back(e.path().string());
   EXPECT_TRUE(restes.empty()) << restes.front();
   if (std::string(GetParam().nom) == "LectureSeule") {
     EXPECT_EQ(lit("a.Txt"), "ancien");

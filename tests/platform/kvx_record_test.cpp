@@ -153,9 +153,9 @@ TEST_F(KvxRecord, AnInterruptedScanWritesNoFile) {
   ecrit("essai.KVX", Configuration(kTemps, kSynchroFront));
   QProcess p;
   p.setReadChannel(QProcess::StandardError);
-  p.start(QStringLiteral(KVX_BIN_DIR "/kvx-record"),
-          Arguments({"--simulate", "--signal", "b0=low", chemin("essai.KVX"), "-o",
-                     chemin("f.txt")}));
+  p.start(
+      QStringLiteral(KVX_BIN_DIR "/kvx-record"),
+      Arguments({"--simulate", "--signal", "b0=low", chemin("essai.KVX"), "-o", chemin("f.txt")}));
   std::string erreurs;
   while (erreurs.find("Acquisition en cours") == std::string::npos &&
          erreurs.find("front") == std::string::npos) {
@@ -202,7 +202,8 @@ TEST_P(KvxRecordEchec, SaysWhyWithItsStatus) {
   fs::create_directory(chemin("dossier.KVX"));
   fs::create_directory(chemin("sortie"));
   std::vector<std::string> args;
-  for (const std::string &a : GetParam().args) args.push_back(a[0] == '@' ? chemin(a.substr(1)) : a);
+  for (const std::string &a : GetParam().args)
+    args.push_back(a[0] == '@' ? chemin(a.substr(1)) : a);
   const Resultat r = Lance(args);
   EXPECT_EQ(r.code, GetParam().code) << r.erreurs;
   EXPECT_EQ(r.sortie, "");
@@ -216,36 +217,59 @@ TEST_P(KvxRecordEchec, SaysWhyWithItsStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Cas, KvxRecordEchec,
     testing::Values(
-        CasEchec{"BoitierAbsent", {"--port", "@absent", "@essai.KVX", "-o", "@f.txt"}, 1,
+        CasEchec{"BoitierAbsent",
+                 {"--port", "@absent", "@essai.KVX", "-o", "@f.txt"},
+                 1,
                  "no Nuvex KVX box answered"},
-        CasEchec{"PortQuiNEnEstPasUn", {"--port", "@essai.KVX", "@essai.KVX", "-o", "@f.txt"}, 1,
+        CasEchec{"PortQuiNEnEstPasUn",
+                 {"--port", "@essai.KVX", "@essai.KVX", "-o", "@f.txt"},
+                 1,
                  "no Nuvex KVX box answered"},
-        CasEchec{"ConfigurationAbsente", {"--simulate", "@rien.KVX", "-o", "@f.txt"}, 1,
-                 "no such file"},
-        CasEchec{"PasUneConfiguration", {"--simulate", "@texte.KVX", "-o", "@f.txt"}, 1,
+        CasEchec{
+            "ConfigurationAbsente", {"--simulate", "@rien.KVX", "-o", "@f.txt"}, 1, "no such file"},
+        CasEchec{"PasUneConfiguration",
+                 {"--simulate", "@texte.KVX", "-o", "@f.txt"},
+                 1,
                  "is not a KVX configuration"},
-        CasEchec{"ConfigurationDossier", {"--simulate", "@dossier.KVX", "-o", "@f.txt"}, 1,
+        CasEchec{"ConfigurationDossier",
+                 {"--simulate", "@dossier.KVX", "-o", "@f.txt"},
+                 1,
                  "is not a regular file"},
-        CasEchec{"SortieDansUnDossierAbsent", {"--simulate", "@essai.KVX", "-o", "@non/f.txt"}, 1,
+        CasEchec{"SortieDansUnDossierAbsent",
+                 {"--simulate", "@essai.KVX", "-o", "@non/f.txt"},
+                 1,
                  "Écriture impossible du fichier"},
-        CasEchec{"SortieDossier", {"--simulate", "@essai.KVX", "-o", "@sortie"}, 1,
-                 "c'est un dossier"},
-        CasEchec{"ModeClavier", {"--simulate", "@clavier.KVX", "-o", "@f.txt"}, 1,
+        CasEchec{
+            "SortieDossier", {"--simulate", "@essai.KVX", "-o", "@sortie"}, 1, "c'est un dossier"},
+        CasEchec{"ModeClavier",
+                 {"--simulate", "@clavier.KVX", "-o", "@f.txt"},
+                 1,
                  "needs someone at the window"},
-        CasEchec{"PointParPointSansDuree", {"--simulate", "@pp.KVX", "-o", "@f.txt"}, 2,
+        CasEchec{"PointParPointSansDuree",
+                 {"--simulate", "@pp.KVX", "-o", "@f.txt"},
+                 2,
                  "give --for DURATION"},
         CasEchec{"SansArgument", {}, 2, "no configuration file given"},
         CasEchec{"SansFichier", {"--simulate", "@essai.KVX"}, 2, "no data file given"},
-        CasEchec{"DureeIllisible", {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "bof"},
-                 2, "is not a duration"},
-        CasEchec{"PortEtSimulation", {"--simulate", "--port", "@p", "@essai.KVX", "-o", "@f.txt"},
-                 2, "exclude each other"},
-        CasEchec{"SignalSansSimulation", {"--signal", "0=sine", "@essai.KVX", "-o", "@f.txt"}, 2,
+        CasEchec{"DureeIllisible",
+                 {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "bof"},
+                 2,
+                 "is not a duration"},
+        CasEchec{"PortEtSimulation",
+                 {"--simulate", "--port", "@p", "@essai.KVX", "-o", "@f.txt"},
+                 2,
+                 "exclude each other"},
+        CasEchec{"SignalSansSimulation",
+                 {"--signal", "0=sine", "@essai.KVX", "-o", "@f.txt"},
+                 2,
                  "--signal needs --simulate"},
         CasEchec{"SignalIllisible",
-                 {"--simulate", "--signal", "9=sine", "@essai.KVX", "-o", "@f.txt"}, 2,
+                 {"--simulate", "--signal", "9=sine", "@essai.KVX", "-o", "@f.txt"},
+                 2,
                  "input number must be 0 to 7"},
-        CasEchec{"OptionInconnue", {"--vite", "@essai.KVX", "-o", "@f.txt"}, 2,
+        CasEchec{"OptionInconnue",
+                 {"--vite", "@essai.KVX", "-o", "@f.txt"},
+                 2,
                  "unknown option \"--vite\""}),
     [](const testing::TestParamInfo<CasEchec> &info) { return std::string(info.param.nom); });
 
