@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/simulated_box.h"
+#include "device/veltor_fork.h"
 #include "model/ligne_commande.h"
 #include "model/separateur_decimal.h"
 #include "model/version.h"
@@ -38,6 +39,9 @@ void printUsage(std::FILE *out) {
                "Usage: kvx [--simulate] [--port PATH]... [/C-] [FILE.KVX]\n"
                "  --simulate   start the built-in simulated box on a pseudo-terminal\n"
                "               and try it first\n"
+               "  --fork KIND  what passes through the simulated box's optical fork:\n"
+               "               ruler (a striped ruler let fall, the default) or\n"
+               "               wheel[:TURNS_PER_SECOND] (a slotted wheel, 1 turn a second)\n"
                "  --port PATH  try this serial device first (repeatable)\n"
                "  /C-          hide the sensors menu item\n"
                "  FILE.KVX     configuration file to load\n"
@@ -47,8 +51,10 @@ void printUsage(std::FILE *out) {
 
 // The simulated box on a pseudo-terminal of its own, so that the program
 // reaches it through the same serial path as a real box.
-std::unique_ptr<kvx::platform::PtyServer> DemarreSimulateur() {
-  auto boitier = std::make_unique<kvx::device::SimulatedBox>(std::chrono::steady_clock::now());
+std::unique_ptr<kvx::platform::PtyServer> DemarreSimulateur(const kvx::device::ForkSpec &fourche) {
+  const auto allumage = std::chrono::steady_clock::now();
+  auto boitier = std::make_unique<kvx::device::SimulatedBox>(allumage);
+  boitier->setAccessory(std::make_unique<kvx::device::SimulatedFork>(fourche, allumage));
   auto serveur = std::make_unique<kvx::platform::PtyServer>(std::move(boitier));
   std::string erreur;
   if (!serveur->start(&erreur)) {
@@ -58,10 +64,40 @@ std::unique_ptr<kvx::platform::PtyServer> DemarreSimulateur() {
   return serveur;
 }
 
+// Takes "--fork KIND" (or "--fork=KIND") out of the arguments: it belongs to
+// the simulated box alone. An error text, or "".
+std::string PrendFourche(std::vector<std::string> &args, kvx::device::ForkSpec &fourche) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
+    std::string texte;
+    if (args[i] == "--fork") {
+      if (i + 1 >= args.size()) return "--fork needs a value";
+      texte = args[i + 1];
+      args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    } else if (args[i].rfind("--fork=", 0) == 0) {
+      texte = args[i].substr(7);
+      args.erase(args.begin() + static_cast<long>(i));
+    } else {
+      continue;
+    }
+    const kvx::device::ForkParse lu = kvx::device::ParseForkSpec(texte);
+    if (!lu.spec) return lu.error;
+    fourche = *lu.spec;
+    --i;
+  }
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  kvx::device::ForkSpec fourche;
+  if (const std::string erreur = PrendFourche(args, fourche); !erreur.empty()) {
+    std::fprintf(stderr, "kvx: %s\n", erreur.c_str());
+    printUsage(stderr);
+    return 2;
+  }
   const kvx::ui::OptionsLigneCommande options = kvx::ui::LitLigneCommande(args);
   if (!options.erreur.empty()) {
     std::fprintf(stderr, "kvx: %s\n", options.erreur.c_str());
@@ -118,7 +154,7 @@ int main(int argc, char **argv) {
   std::unique_ptr<kvx::platform::PtyServer> simulateur;
   std::vector<std::string> chemins;
   if (options.simule) {
-    simulateur = DemarreSimulateur();
+    simulateur = DemarreSimulateur(fourche);
     if (!simulateur) return 1;
     chemins.push_back(simulateur->slavePath());
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "device/simulated_box.h"
+#include "device/veltor_fork.h"
 #include "model/version.h"
 #include "platform/pty_server.h"
 
@@ -18,7 +19,7 @@ using kvx::device::SimulatedBox;
 
 void printUsage(std::FILE *out) {
   std::fprintf(out,
-               "Usage: kvx-sim [--signal N=SPEC]...\n"
+               "Usage: kvx-sim [--signal N=SPEC]... [--fork KIND]\n"
                "Serves a simulated Nuvex KVX box on a pseudo-terminal, prints the path\n"
                "of the port to open (kvx --port PATH) and runs until interrupted.\n"
                "\n"
@@ -34,12 +35,17 @@ void printUsage(std::FILE *out) {
                "                   output code is 128 or more); inputs 0 and 1 are the\n"
                "                   edge inputs of the \"Front\" trigger, EF0 starting\n"
                "                   on a falling edge and EF1 on a rising one\n"
+               "  --fork KIND      what passes through the optical fork, once the program\n"
+               "                   has sent it the fork program: ruler (a striped ruler,\n"
+               "                   3.6 mm a stripe, let fall from rest 0.3 s after the\n"
+               "                   start of a run) or wheel[:TURNS_PER_SECOND] (a wheel\n"
+               "                   of 20 slots turning at that speed, default 1)\n"
                "  --help           show this help\n"
                "  --version        show the version\n"
                "\n"
                "Defaults: 0=sine:100:128:1 1=square:80:128:2 2=triangle:100:128:0.5\n"
                "3=ramp:120:128:1 4=noise:20:128 5=constant::200 6=sine:50:128:10 7=output\n"
-               "b0=square:1 b1=square:0.5 b2=output, other binary inputs low.\n");
+               "b0=square:1 b1=square:0.5 b2=output, other binary inputs low; the fork: ruler.\n");
 }
 
 int usageError(const std::string &what) {
@@ -73,7 +79,9 @@ std::string applySignal(SimulatedBox &box, const std::string &arg) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  auto box = std::make_unique<SimulatedBox>(std::chrono::steady_clock::now());
+  const auto powerOn = std::chrono::steady_clock::now();
+  auto box = std::make_unique<SimulatedBox>(powerOn);
+  kvx::device::ForkSpec fork;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
@@ -85,6 +93,14 @@ int main(int argc, char **argv) {
       return 0;
     }
     std::string value;
+    if (arg == "--fork" || arg.rfind("--fork=", 0) == 0) {
+      if (arg == "--fork" && ++i >= argc) return usageError("--fork needs a value");
+      const kvx::device::ForkParse parsed =
+          kvx::device::ParseForkSpec(arg == "--fork" ? std::string(argv[i]) : arg.substr(7));
+      if (!parsed.spec) return usageError(parsed.error);
+      fork = *parsed.spec;
+      continue;
+    }
     if (arg == "--signal") {
       if (++i >= argc) return usageError("--signal needs a value");
       value = argv[i];
@@ -95,6 +111,8 @@ int main(int argc, char **argv) {
     }
     if (std::string error = applySignal(*box, value); !error.empty()) return usageError(error);
   }
+
+  box->setAccessory(std::make_unique<kvx::device::SimulatedFork>(fork, powerOn));
 
   // Signals are taken by sigwait below; the serving thread inherits the mask.
   sigset_t stopSignals;

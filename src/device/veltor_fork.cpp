@@ -128,7 +128,7 @@ int SimulatedFork::totalEvents() const {
 double SimulatedFork::eventTime(int i) const {
   if (m_spec.kind == ForkSpec::Kind::Ruler)
     return m_spec.delay + std::sqrt(2 * (m_spec.firstEdge + i * m_spec.stripePeriod) / m_spec.gravity);
-  return m_spec.delay + i / (m_spec.turnsPerSecond * m_spec.slots);
+  return m_spec.delay + i / (m_spec.turnsPerSecond * m_spec.slotCount);
 }
 
 int SimulatedFork::eventCount(int i) const {
@@ -145,7 +145,7 @@ int SimulatedFork::eventsBy(time_point at) const {
     const double fallen = m_spec.gravity * tau * tau / 2;
     events = std::floor((fallen - m_spec.firstEdge) / m_spec.stripePeriod) + 1;
   } else {
-    events = std::floor(tau * m_spec.turnsPerSecond * m_spec.slots) + 1;
+    events = std::floor(tau * m_spec.turnsPerSecond * m_spec.slotCount) + 1;
   }
   int n = static_cast<int>(std::clamp(events, 0.0, static_cast<double>(totalEvents())));
   // Rounding at an edge must not count an event its own time puts later.

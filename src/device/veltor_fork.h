@@ -35,9 +35,9 @@ struct ForkSpec {
   // Seconds between the start of the run and the release of the ruler (or
   // the first slot of the wheel).
   double delay = 0.3;
-  // Wheel: turns a second and slots a turn.
+  // Wheel: turns a second, and slots a turn.
   double turnsPerSecond = 1;
-  int slots = 20;
+  int slotCount = 20;
 };
 
 struct ForkParse {
