@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -168,6 +169,40 @@ TEST_F(KvxRecord, AnInterruptedScanWritesNoFile) {
   EXPECT_EQ(p.exitCode(), 130) << erreurs;
   EXPECT_NE(erreurs.find("interrupted, no file written"), std::string::npos) << erreurs;
   EXPECT_FALSE(fs::exists(chemin("f.txt")));
+}
+
+// The box unplugged half-way through a long scan: the points already
+// fetched are kept in the file, and the status says the run failed.
+TEST_F(KvxRecord, ABoxLostHalfWayKeepsThePointsAndFails) {
+  QProcess sim;
+  sim.start(QStringLiteral(KVX_BIN_DIR "/kvx-sim"), QStringList{});
+  ASSERT_TRUE(sim.waitForStarted());
+  while (!sim.canReadLine()) ASSERT_TRUE(sim.waitForReadyRead(10000));
+  const std::string port = sim.readLine().trimmed().toStdString();
+  std::string longue = Configuration(kTemps, kSynchroClavier);
+  longue.replace(longue.find("=100\r\nNombre=50"), 17, "=20000\r\nNombre=6400");
+  ecrit("longue.KVX", longue);
+  QProcess p;
+  p.setReadChannel(QProcess::StandardError);
+  p.start(QStringLiteral(KVX_BIN_DIR "/kvx-record"),
+          Arguments({"--port", port, chemin("longue.KVX"), "-o", chemin("l.txt")}));
+  std::string erreurs;
+  while (erreurs.find(" points\n") == std::string::npos) {
+    ASSERT_TRUE(p.waitForReadyRead(20000)) << erreurs;
+    erreurs += p.readAll().toStdString();
+  }
+  sim.terminate();
+  ASSERT_TRUE(p.waitForFinished(20000));
+  sim.waitForFinished();
+  erreurs += p.readAll().toStdString();
+  EXPECT_EQ(p.exitCode(), 1) << erreurs;
+  EXPECT_NE(erreurs.find("the box stopped answering"), std::string::npos) << erreurs;
+  const std::string texte = exchange::windows1252ToUtf8(lit("l.txt"));
+  const auto lignes = std::count(texte.begin(), texte.end(), '\n');
+  EXPECT_GT(lignes, 5) << texte.substr(0, 200);
+  EXPECT_LT(lignes, 5 + 6400);
+  EXPECT_EQ(texte.rfind("Acquisition par Nuvex KVX-2\r\nessai enregistreur\r\nt\tU1\tV2\t\r\n", 0),
+            0u);
 }
 
 TEST(KvxRecordAide, HelpAndVersionGoToStandardOutput) {
