@@ -158,6 +158,17 @@ TEST(TexteTransfert, AMissingValueInAnyActiveChannelDropsTheWholeRow) {
   EXPECT_EQ(texte.substr(texte.find("0\t")), "0\t1\t1\t1\t\r\n2\t3\t3\t3\t\r\n");
 }
 
+// In sweep mode the time base is not active, yet it is the first column:
+// a row without its number would have no abscissa for the reader.
+TEST(TexteTransfert, AFirstColumnWithoutANumberDropsTheRowEvenWhenInactive) {
+  Graphe g;
+  g.enregistre(1, {0, kNaN, 2});
+  g.temps.Active = false;
+  g.enregistre(2, {1, 2, 3});
+  const std::string texte = TexteFichierAscii(g.donnees(3, 3));
+  EXPECT_EQ(texte.substr(texte.find("0\t")), "0\t1\t\r\n2\t3\t\r\n");
+}
+
 TEST(TexteTransfert, NoPointStillGivesTheHeadersAndTheGraphBlocks) {
   Graphe g;
   g.enregistre(5, {1});
