@@ -412,7 +412,8 @@ bool TNuvexKvxDlg::LitEtalonnage() {
 
 void TNuvexKvxDlg::EtalonnageEdite() {
   // Leaving the field for a message box must not read it a second time.
-  if (!isVisible() || !EtalonCB->isChecked() || QApplication::activeModalWidget() != this) return;
+  QWidget *modal = QApplication::activeModalWidget();
+  if (!isVisible() || !EtalonCB->isChecked() || (modal != nullptr && modal != this)) return;
   // Focus leaving a field already read (for a message box, or twice) reads
   // nothing new.
   if (val0Edit->text() + QChar(0) + PenteEdit->text() == m_textesLus) return;
