@@ -58,7 +58,7 @@ if(KVX_BUILD_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/data/kvx-mime.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME kvx.xml)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kvx)
 endif()
 
 # cpack -G DEB: a Debian package of the above, installed under /usr.
