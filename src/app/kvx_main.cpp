@@ -19,6 +19,7 @@
 #include "platform/port_table.h"
 #include "platform/pty_server.h"
 #include "platform/qsettings_store.h"
+#include "platform/serveur_requetes.h"
 #include "platform/signaux_fermeture.h"
 #include "platform/traduction_qt.h"
 #include "ui/aide_fenetre.h"
@@ -31,6 +32,7 @@
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
 #include "ui/session.h"
+#include "ui/transfert_fenetre.h"
 
 namespace {
 
@@ -174,6 +176,11 @@ int main(int argc, char **argv) {
   kvx::ui::RelieSession(form, session, serveur.get(), &signaux);
   kvx::ui::RelieMenusConfiguration(form, session);
   kvx::ui::RelieDialogues(form);
+  // Other programs of the user reach the window through its request server;
+  // without it (another KVX serves it) the window works all the same.
+  kvx::platform::ServeurRequetes requetes;
+  requetes.ecoute();
+  kvx::ui::RelieTransferts(form, session, configuration.page(), &requetes);
   kvx::ui::RelieAide(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);

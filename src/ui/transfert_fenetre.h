@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "exchange/transfert.h"
+#include "platform/client_tabulyse.h"
+
+class QWidget;
+
+namespace kvx::platform {
+class ServeurRequetes;
+}
+
+// The ways the recorded table leaves the window: "Tabulyse" (the constant
+// dialog, then the table to the analysis program), "Copier données" (the
+// same transfer without the dialog), "Sauver données" (the ASCII file), and
+// the requests of other programs (to the front, the next transfer a new
+// page). After a transfer the window takes the acquisition up again when it
+// gets the focus back, so that the analysis program, which takes the focus,
+// does not leave a scan running behind it.
+namespace kvx::ui {
+
+class TConstanteDlg;
+class TKVXmainForm;
+class TSession;
+struct TPage;
+
+// The Qt filter of the data file dialog: both spellings, as names are case
+// sensitive here.
+inline constexpr char kFiltreDonnees[] = "Fichier ASCII (*.Txt *.txt)";
+inline constexpr char kExtensionDonnees[] = "Txt";
+
+// What the transfers ask of the outside; tests replace them.
+struct DialoguesTransfert {
+  // The save dialog of the data file, starting in `dossier`; empty when
+  // cancelled.
+  std::function<QString(QWidget *parent, const QString &dossier)> sauver;
+  // A message to the user ("Impossible de lancer Tabulyse", a failed save).
+  std::function<void(QWidget *parent, const QString &message)> message;
+  // Hands the clipboard to the analysis program with `commande`.
+  std::function<platform::ResultatTransfert(const std::string &commande)> transfere;
+
+  static DialoguesTransfert Standard();
+};
+
+class TTransfertFenetre : public QObject {
+  Q_OBJECT
+ public:
+  TTransfertFenetre(TKVXmainForm &fenetre, TSession &session, TPage &page,
+                    DialoguesTransfert dialogues);
+  ~TTransfertFenetre() override;
+
+  TConstanteDlg &constantes() { return *m_constantes; }
+
+  void RegSaveBtnClick();
+  void CopyDataClick();
+  void SaveDataClick();
+  // The table on the clipboard, then to the analysis program; true when it
+  // took it.
+  bool EnvoieDonnees();
+  // The ASCII file; the user's message when it could not be written, else
+  // an empty text.
+  QString SauveDonnees(const QString &fichier);
+  // The requests of other programs.
+  void PrepareNouvellePage();
+  void DonneFocus();
+
+  // Set by a transfer, read when the window gets the focus back.
+  bool donneesEnvoyees() const { return m_donneesEnvoyees; }
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  exchange::DonneesTransfert Donnees();
+
+  TKVXmainForm &m_fenetre;
+  TSession &m_session;
+  TPage &m_page;
+  DialoguesTransfert m_dialogues;
+  TConstanteDlg *m_constantes;
+  bool m_donneesEnvoyees = false;
+};
+
+// Enables the data commands of the window and gives them their actions; the
+// requests of `serveur` (none when the program has no request server) reach
+// the window. The object lives as long as the window.
+TTransfertFenetre *RelieTransferts(TKVXmainForm &fenetre, TSession &session, TPage &page,
+                                   platform::ServeurRequetes *serveur,
+                                   DialoguesTransfert dialogues = DialoguesTransfert::Standard());
+
+}  // namespace kvx::ui
