@@ -11,6 +11,7 @@
 #include "ui/modedlg.h"
 #include "ui/sadlg.h"
 #include "ui/synchro.h"
+#include "ui/veltor_fenetre.h"
 
 namespace kvx::ui {
 
@@ -65,6 +66,7 @@ void RelieDialogues(TKVXmainForm &fenetre) {
                       fenetre.moteur().ApplyConfiguration();
                     });
   RelieVoiesSpeciales(fenetre);
+  RelieVeltor(fenetre);
 }
 
 }  // namespace kvx::ui
