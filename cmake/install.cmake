@@ -25,7 +25,8 @@ if(KVX_BUILD_GUI)
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
             $<TARGET_FILE:kvx-captures> ${kvx_aide_construite}/images
     COMMAND ${CMAKE_COMMAND} -E touch ${kvx_aide_construite}/images/.captures
-    DEPENDS kvx-captures ${kvx_aide_construite}/.pages
+    # kvx puts the starting sensor library beside the programs.
+    DEPENDS kvx-captures kvx ${kvx_aide_construite}/.pages
     COMMENT "Pictures of the window and the dialogs for the user's guide")
   add_custom_target(kvx_aide ALL
     DEPENDS ${kvx_aide_construite}/.pages ${kvx_aide_construite}/images/.captures)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QEventLoop>
 #include <QTimer>
 #include <QToolButton>
@@ -18,18 +19,27 @@
 #include "device/acquisition_engine.h"
 #include "device/simulated_box.h"
 #include "display/graphe.h"
+#include "exchange/fichier_capteurs.h"
+#include "model/liste_capteurs.h"
 #include "model/version.h"
+#include "platform/fichiers_installes.h"
 #include "platform/port_table.h"
 #include "platform/pty_server.h"
 #include "ui/aide.h"
 #include "ui/aide_fenetre.h"
 #include "ui/apropos.h"
+#include "ui/capteurs_dlg.h"
 #include "ui/clavier.h"
+#include "ui/configuration_fenetre.h"
+#include "ui/constante.h"
 #include "ui/ebin.h"
+#include "ui/etalonne_inter.h"
 #include "ui/kvxmain.h"
 #include "ui/modedlg.h"
+#include "ui/nuvexkvx.h"
 #include "ui/sadlg.h"
 #include "ui/synchro.h"
+#include "ui/veltordlg.h"
 
 namespace {
 
@@ -84,6 +94,32 @@ class Photographe {
   int m_echecs = 0;
 };
 
+// The sensors the program ships, as a teacher first sees them.
+kvx::model::TlisteCapteur Capteurs() {
+  kvx::model::TlisteCapteur liste;
+  const QString fichier = kvx::platform::TrouveFichier(QCoreApplication::applicationFilePath(),
+                                                       QStringLiteral("kvx.CPT"));
+  if (!fichier.isEmpty()) kvx::exchange::ChargeCapteurs(QFile::encodeName(fichier).toStdString(), liste);
+  return liste;
+}
+
+void PrendVoies(Photographe &photo, kvx::ui::TKVXmainForm &form) {
+  kvx::display::TgrapheKVX &g = form.graphe();
+  kvx::model::TlisteCapteur capteurs = Capteurs();
+  kvx::ui::TNuvexKvxDlg entree(capteurs, &form);
+  entree.FixeVoie(g.voie(5), &form.lien());
+  photo.PrendDialogue(entree, "nuvexkvx");
+  kvx::ui::TEtalonneInterDlg etalon(g.voie(5), &form.lien(), &form);
+  photo.PrendDialogue(etalon, "etalon");
+  kvx::ui::TChoixCapteursDlg choix(capteurs, [] {}, &form);
+  photo.PrendDialogue(choix, "capteurs");
+  kvx::ui::TVeltorCfg fourche(g.veltor(), &form);
+  photo.PrendDialogue(fourche, "veltordlg");
+  kvx::ui::TPage page;
+  kvx::ui::TConstanteDlg constante(page, &form);
+  photo.PrendDialogue(constante, "constante");
+}
+
 void PrendDialogues(Photographe &photo, kvx::ui::TKVXmainForm &form) {
   kvx::display::TgrapheKVX &g = form.graphe();
   kvx::ui::TmodeAcqDlg mode(g, &form);
@@ -98,6 +134,7 @@ void PrendDialogues(Photographe &photo, kvx::ui::TKVXmainForm &form) {
   photo.PrendDialogue(clavier, "clavier");
   kvx::ui::TAboutBox apropos(form.lien(), &form);
   photo.PrendDialogue(apropos, "apropos");
+  PrendVoies(photo, form);
 }
 
 // The red panel a user meets when no box answers.
@@ -106,6 +143,7 @@ void PrendAbsent(Photographe &photo) {
   kvx::ui::TKVXmainForm::Options options;
   options.ports = &aucun;
   kvx::ui::TKVXmainForm form(options);
+  kvx::ui::RelieAide(form);
   form.show();
   AttendQue([&] { return !form.Statut(0).isEmpty() && !form.lien().BoxPresent(); }, 3000);
   photo.Prend(form, "absent");
