@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 #include <QToolButton>
 #include <chrono>
@@ -99,7 +99,8 @@ kvx::model::TlisteCapteur Capteurs() {
   kvx::model::TlisteCapteur liste;
   const QString fichier = kvx::platform::TrouveFichier(QCoreApplication::applicationFilePath(),
                                                        QStringLiteral("kvx.CPT"));
-  if (!fichier.isEmpty()) kvx::exchange::ChargeCapteurs(QFile::encodeName(fichier).toStdString(), liste);
+  if (!fichier.isEmpty())
+    kvx::exchange::ChargeCapteurs(QFile::encodeName(fichier).toStdString(), liste);
   return liste;
 }
 
@@ -111,7 +112,8 @@ void PrendVoies(Photographe &photo, kvx::ui::TKVXmainForm &form) {
   photo.PrendDialogue(entree, "nuvexkvx");
   kvx::ui::TEtalonneInterDlg etalon(g.voie(5), &form.lien(), &form);
   photo.PrendDialogue(etalon, "etalon");
-  kvx::ui::TChoixCapteursDlg choix(capteurs, [] {}, &form);
+  kvx::ui::TChoixCapteursDlg choix(
+      capteurs, [] {}, &form);
   photo.PrendDialogue(choix, "capteurs");
   kvx::ui::TVeltorCfg fourche(g.veltor(), &form);
   photo.PrendDialogue(fourche, "veltordlg");
@@ -162,9 +164,10 @@ void Messages(QtMsgType type, const QMessageLogContext &, const QString &texte) 
 
 int main(int argc, char **argv) {
   if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "--version")) {
-    std::printf("kvx-captures %s: writes the pictures of the user's guide into FOLDER\n"
-                "Usage: kvx-captures FOLDER\n",
-                kvx::model::kVersion);
+    std::printf(
+        "kvx-captures %s: writes the pictures of the user's guide into FOLDER\n"
+        "Usage: kvx-captures FOLDER\n",
+        kvx::model::kVersion);
     return 0;
   }
   if (argc != 2) {

@@ -55,8 +55,7 @@ TAideFenetre::TAideFenetre(const QString &dossier, QWidget *parent)
   setObjectName(QStringLiteral("AideFenetre"));
   setWindowTitle(QStringLiteral("Aide de KVX"));
   SommaireBtn = Bouton(this, "SommaireBtn", QStringLiteral("&Sommaire"), QStyle::SP_DirHomeIcon);
-  PrecedentBtn =
-      Bouton(this, "PrecedentBtn", QStringLiteral("&Précédent"), QStyle::SP_ArrowBack);
+  PrecedentBtn = Bouton(this, "PrecedentBtn", QStringLiteral("&Précédent"), QStyle::SP_ArrowBack);
   SuivantBtn = Bouton(this, "SuivantBtn", QStringLiteral("Sui&vant"), QStyle::SP_ArrowForward);
   PrecedentBtn->setEnabled(false);
   SuivantBtn->setEnabled(false);

@@ -35,9 +35,9 @@ QIcon IconeKVX() {
 }
 
 TAboutBox::TAboutBox(const device::BoxLink &lien, QWidget *parent)
-    : QDialog(parent), m_lien(lien), m_ouvre([](const QUrl &url) {
-        return QDesktopServices::openUrl(url);
-      }) {
+    : QDialog(parent),
+      m_lien(lien),
+      m_ouvre([](const QUrl &url) { return QDesktopServices::openUrl(url); }) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QString::fromUtf8(kTitreAPropos));
   ProgramIcon = Nomme(new QLabel(this), "ProgramIcon");
@@ -52,8 +52,8 @@ TAboutBox::TAboutBox(const device::BoxLink &lien, QWidget *parent)
     gras.setPointSizeF(gras.pointSizeF() * 1.25);
   ProductName->setFont(gras);
   Version = Texte(this, "Version", QStringLiteral("Version 2.19 20/05/2013"));
-  VersionKVX = Texte(this, "VersionKVX",
-                     QStringLiteral("KVX %1").arg(QString::fromLatin1(model::kVersion)));
+  VersionKVX =
+      Texte(this, "VersionKVX", QStringLiteral("KVX %1").arg(QString::fromLatin1(model::kVersion)));
   Comments = Texte(this, "Comments", QStringLiteral("Pour Tabulyse Windows Unicode"));
   Label1 = Texte(this, "Label1", QString::fromLatin1(kAdresseContact));
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -36,8 +36,8 @@ class Arbre {
 struct Disposition {
   const char *cas;
   QStringList fichiers;
-  const char *aide;       // the guide's folder found, "" for none
-  const char *capteurs;   // what the sensor search takes as the program
+  const char *aide;      // the guide's folder found, "" for none
+  const char *capteurs;  // what the sensor search takes as the program
 };
 
 class FichiersInstallesTest : public testing::TestWithParam<Disposition> {};
@@ -86,9 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "usr/share/kvx/kvx.CPT/"},
                     "",
                     "usr/bin/kvx"}),
-    [](const testing::TestParamInfo<Disposition> &info) {
-      return std::to_string(info.index);
-    });
+    [](const testing::TestParamInfo<Disposition> &info) { return std::to_string(info.index); });
 
 TEST(FichiersInstalles, LooksBesideTheProgramThenUnderItsPrefix) {
   EXPECT_EQ(DossiersFichiers(QStringLiteral("/opt/kvx/bin/kvx")),

@@ -16,12 +16,12 @@
 #include <QToolButton>
 #include <set>
 
+#include "dossier_utilisateur.h"
 #include "outils_dialogue.h"
 #include "platform/fichiers_installes.h"
 #include "platform/port_table.h"
 #include "ui/aide_fenetre.h"
 #include "ui/kvxmain.h"
-#include "dossier_utilisateur.h"
 #include "ui/modedlg.h"
 #include "ui_test_app.h"
 
@@ -50,8 +50,8 @@ std::set<int> RubriquesNommees() {
       QRegularExpression(QStringLiteral(R"(MontreAide\((\d+)\))")),
   };
   std::set<int> rubriques;
-  QDirIterator it(kSources + QStringLiteral("/src/ui"), {QStringLiteral("*.h"), QStringLiteral("*.cpp")},
-                  QDir::Files);
+  QDirIterator it(kSources + QStringLiteral("/src/ui"),
+                  {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files);
   while (it.hasNext()) {
     const QString texte = Lit(it.next());
     for (const QRegularExpression &m : motifs) {
@@ -63,9 +63,9 @@ std::set<int> RubriquesNommees() {
 }
 
 struct Lien {
-  QString page;    // the page that holds it
-  QString cible;   // as written
-  QString fichier; // its file, relative to the guide ("" for the same page)
+  QString page;     // the page that holds it
+  QString cible;    // as written
+  QString fichier;  // its file, relative to the guide ("" for the same page)
   QString ancre;
 };
 
@@ -112,7 +112,8 @@ TEST(GuideAide, EveryPageHasATitleTheHelpWindowShows) {
     ASSERT_TRUE(m.hasMatch()) << page.toStdString();
     QTextDocument document;
     document.setHtml(html);
-    EXPECT_EQ(document.metaInformation(QTextDocument::DocumentTitle), m.captured(1).trimmed()) << page.toStdString();
+    EXPECT_EQ(document.metaInformation(QTextDocument::DocumentTitle), m.captured(1).trimmed())
+        << page.toStdString();
   }
 }
 
@@ -297,9 +298,9 @@ TEST(ArbreInstalle, HoldsEveryFileTheProgramLooksFor) {
       GTEST_SKIP() << "the programs and the guide are not built";
     QProcess cmake;
     cmake.setProcessChannelMode(QProcess::MergedChannels);
-    cmake.start(QStringLiteral("cmake"), {QStringLiteral("--install"),
-                                          QStringLiteral(KVX_BIN_DIR "/.."),
-                                          QStringLiteral("--prefix"), temporaire.path()});
+    cmake.start(QStringLiteral("cmake"),
+                {QStringLiteral("--install"), QStringLiteral(KVX_BIN_DIR "/.."),
+                 QStringLiteral("--prefix"), temporaire.path()});
     ASSERT_TRUE(cmake.waitForFinished(120000));
     ASSERT_EQ(cmake.exitCode(), 0) << cmake.readAll().toStdString();
     prefixe = temporaire.path();
@@ -350,8 +351,8 @@ TEST(ArbreInstalle, TheInstalledProgramStartsForANewUser) {
   kvx.setProcessEnvironment(env);
   kvx.start(prefixe + QStringLiteral("/bin/kvx"), {QStringLiteral("--simulate")});
   ASSERT_TRUE(kvx.waitForStarted(5000));
-  QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(utilisateur.chemin(QStringLiteral("run/KVX.instance"))),
-                           10000);
+  QTRY_VERIFY_WITH_TIMEOUT(
+      QFileInfo::exists(utilisateur.chemin(QStringLiteral("run/KVX.instance"))), 10000);
   kvx.terminate();
   ASSERT_TRUE(kvx.waitForFinished(15000));
   EXPECT_EQ(kvx.exitStatus(), QProcess::NormalExit);
