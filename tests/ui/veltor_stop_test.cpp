@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -17,6 +19,7 @@
 #include "outils_dialogue.h"
 #include "ui/dialogues_fenetre.h"
 #include "ui/kvxmain.h"
+#include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/veltorstop.h"
 #include "ui_test_app.h"
@@ -106,18 +109,34 @@ class VeltorFenetreTest : public testing::Test, test::AvecApplication {
     m_form = std::make_unique<TKVXmainForm>(o);
     RelieDialogues(*m_form);
     m_form->graphe().Mode = display::kModeVeltor;
+    // The upload's waits run the window's timers: this one sees the label.
+    auto *sonde = new QTimer(m_form.get());
+    QObject::connect(sonde, &QTimer::timeout, m_form.get(), [this] {
+      if (m_form->PanelCourbe->Label8->isVisible()) m_labelVu = true;
+    });
+    sonde->start(5);
     m_form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
     QTRY_VERIFY_WITH_TIMEOUT(m_form->moteur().veltorUploaded() && m_form->EnregistreBtn->isEnabled(),
                              5000);
     ASSERT_TRUE(m_form->moteur().veltorUploaded());
+    sonde->stop();
   }
   TVeltorStopDlg *Arret() { return m_form->findChild<TVeltorStopDlg *>(); }
 
   device::SimulatedBox m_boitier{std::chrono::steady_clock::now()};
   device::SimulatedPortTable m_table{device::SteadyClock::instance()};
   std::unique_ptr<TKVXmainForm> m_form;
+  bool m_labelVu = false;
 };
+
+TEST_F(VeltorFenetreTest, TheProgramGoesToTheBoxUnderItsLabel) {
+  EXPECT_TRUE(m_labelVu) << "Téléchargement Veltor en cours";
+  EXPECT_EQ(m_form->PanelCourbe->Label8->text(), QStringLiteral("Téléchargement Veltor en cours"));
+  EXPECT_FALSE(m_form->PanelCourbe->Label8->isVisible());
+  EXPECT_FALSE(m_form->PanelCourbe->NuvexAbsent->isVisible()) << "the box was found";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
 
 TEST_F(VeltorFenetreTest, TheButtonOfTheStopDialogEndsTheRunWithTheFallRecorded) {
   EXPECT_TRUE(m_form->PanelMode->ModeVeltorGB->isVisible());
@@ -164,6 +183,42 @@ TEST_F(VeltorRoueFenetreTest, TheCountDownEndsTheRunAndTheEventsAreFetched) {
   // About 1.7 s of a wheel of 20 slots a turn, once a second.
   EXPECT_GE(m_form->graphe().nbPoints, 25);
   EXPECT_LE(m_form->graphe().nbPoints, 60);
+}
+
+// A box that does not take the fork program: the user is told, and the
+// window changes to point by point.
+TEST(VeltorRefusFenetre, RefusedProgramSaysSoAndShowsPointByPoint) {
+  test::AvecApplication application;
+  device::SimulatedBox boitier{std::chrono::steady_clock::now()};  // no fork program
+  device::SimulatedPortTable table{device::SteadyClock::instance()};
+  table.addPeer(boitier);
+  TKVXmainForm::Options o;
+  o.ports = &table;
+  o.lien.traceFiles = false;
+  TKVXmainForm form(o);
+  RelieDialogues(form);
+  form.graphe().Mode = display::kModeVeltor;
+  QStringList messages;
+  // The question of the point-by-point abscissa may follow: answered Yes.
+  std::function<void()> repond = [&] {
+    test::QuandOuvert<QMessageBox>(&form, [&](QMessageBox *m) {
+      messages << m->text();
+      QAbstractButton *b = m->button(QMessageBox::Yes);
+      (b != nullptr ? b : m->button(QMessageBox::Ok))->click();
+      repond();
+    });
+  };
+  repond();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QTRY_VERIFY_WITH_TIMEOUT(!messages.isEmpty(), 5000);
+  ASSERT_FALSE(messages.isEmpty());
+  EXPECT_EQ(messages.first(), QStringLiteral("Impossible d'utiliser Veltor"));
+  QTRY_COMPARE_WITH_TIMEOUT(int{form.graphe().Mode}, int{display::kModePointParPoint}, 5000);
+  EXPECT_TRUE(form.PanelMode->PointGB->isVisible());
+  EXPECT_FALSE(form.PanelMode->ModeVeltorGB->isVisible());
+  EXPECT_FALSE(form.PanelCourbe->Label8->isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
