@@ -156,7 +156,7 @@ TEST_F(ClientTabulyseTest, StartsTabulyseWhenNeededAndNeverFreezesTheWindow) {
   const Cas cas[] = {
       {"absent", absent, 0, "accept", ResultatTransfert::ImpossibleDeLancer, 0, 0},
       {"quick to start", kStandin, 0, "accept", ResultatTransfert::Envoye, 1, 1},
-      {"slow to start", kStandin, 2500, "accept", ResultatTransfert::Envoye, 1, 1},
+      {"slow to start", kStandin, 2200, "accept", ResultatTransfert::Envoye, 1, 1},
       {"too slow to start", kStandin, 4500, "accept", ResultatTransfert::ImpossibleDeLancer, 1, 0},
       {"refusing", kStandin, 0, "refuse", ResultatTransfert::NonExecute, 1, 1},
       {"never answering", kStandin, 0, "silent", ResultatTransfert::NonExecute, 1, 1},
