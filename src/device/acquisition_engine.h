@@ -238,6 +238,7 @@ class AcquisitionEngine {
   void FetchVeltor();
   void OnVeltorBytes(const std::uint8_t *data, std::size_t size);
   void KeepVeltorEvents();
+  void VeltorAxes();
   void FinishVeltor();
   void CheckVeltorSilence();
   void EndVeltorRun();

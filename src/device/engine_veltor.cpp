@@ -104,6 +104,17 @@ void AcquisitionEngine::PrepareVeltor() {
   fourche.FixeMini(0);
   fourche.FixeMaxi(0.2);
   fourche.valeurCourante = fourche.Mini;
+  // A recording on show keeps axes that fit it, and follows a new step or
+  // sign set in the fork's dialog.
+  if (NbPoints() > 0 && NbPoints() == fourche.nbEvenements) VeltorAxes();
+}
+
+void AcquisitionEngine::VeltorAxes() {
+  model::Tveltor &fourche = Fourche();
+  const int n = fourche.nbEvenements;
+  fourche.CalculePositions();
+  const double last = n >= 3 ? Voie(kSlotTemps).valeurs[static_cast<std::size_t>(n - 1)] : 0;
+  FixeDuree(last > 0 ? last : kShortRunSeconds);
 }
 
 void AcquisitionEngine::StartVeltorRun() {
@@ -285,9 +296,7 @@ void AcquisitionEngine::KeepVeltorEvents() {
     TrimOneWay(temps.valeurs, fourche.comptes, n, m_veltor.N);
     fourche.nbEvenements = n;
   }
-  fourche.CalculePositions();
-  const double last = n >= 3 ? temps.valeurs[static_cast<std::size_t>(n - 1)] : 0;
-  FixeDuree(last > 0 ? last : kShortRunSeconds);
+  VeltorAxes();
   FixeNbPoints(static_cast<int>(m_veltor.N));
 }
 

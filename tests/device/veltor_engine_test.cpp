@@ -98,6 +98,26 @@ TEST_F(VeltorRun, RulerFallingFromRestGivesGWithinOnePercent) {
   EXPECT_FALSE(rig.link.hasDataAvailable());
 }
 
+TEST_F(VeltorRun, RecordedFallKeepsItsAxesWhenSettingsAreAppliedAndFollowsANewStep) {
+  rig.start();
+  runToEnd();
+  const double duree = Temps().Maxi;
+  const double haut = Fourche().Maxi;
+  ASSERT_GT(haut, 0.2);
+  rig.engine.HaltAcquisition();
+  Fourche().Taille = 0.0009;  // the dialog's "Demi période"
+  rig.engine.ApplyConfiguration();
+  EXPECT_EQ(rig.graphe.nbPoints, 78);
+  EXPECT_DOUBLE_EQ(Temps().Maxi, duree) << "not the 0 to 1 s of an empty run";
+  EXPECT_DOUBLE_EQ(Temps().valeurs[77], duree) << "the times are the events', not a scan's";
+  EXPECT_DOUBLE_EQ(Fourche().Maxi, haut / 2);
+  EXPECT_DOUBLE_EQ(Fourche().valeurs[10], 10 * 2 * 0.0009);
+  // Cleared by the user, the next run starts from the empty axes.
+  rig.engine.ResetBtnClick(true);
+  EXPECT_EQ(rig.graphe.nbPoints, 0);
+  EXPECT_DOUBLE_EQ(Fourche().Maxi, 0.2);
+}
+
 TEST_F(VeltorRun, FallAcrossTheWrapOfTheBoxClockKeepsItsTimes) {
   rig.start();
   // The 32-bit clock wraps 0.6 s from now, in the middle of the fall.
