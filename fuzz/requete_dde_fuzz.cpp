@@ -29,8 +29,8 @@ void Verifie(std::string_view texte) {
   const CommandeDDE commande = CommandeDeRequete(texte);
   if (CommandeDeRequete(Inverse(texte)) != commande) std::abort();
   if (commande != CommandeDDE::Aucune) {
-    const std::string suite = std::string(texte.substr(0, texte.find('('))) + "(" +
-                              std::string(texte);
+    const std::string suite =
+        std::string(texte.substr(0, texte.find('('))) + "(" + std::string(texte);
     if (texte.find_first_of("\r\n") == std::string_view::npos &&
         CommandeDeRequete(suite) != commande)
       std::abort();

@@ -66,8 +66,7 @@ QString CheminTabulyse(const exchange::SettingsStore &reglages) {
   std::string chemin = reglages.value(kSection, kClePath).value_or("");
   const std::string sousCle = reglages.value(kSousSection, kClePath).value_or("");
   if (!sousCle.empty()) chemin = sousCle;
-  return chemin.empty() ? QString::fromLatin1(kProgrammeParDefaut)
-                        : QString::fromStdString(chemin);
+  return chemin.empty() ? QString::fromLatin1(kProgrammeParDefaut) : QString::fromStdString(chemin);
 }
 
 ClientTabulyse::Options ClientTabulyse::OptionsUtilisateur(

@@ -155,9 +155,9 @@ void TTransfertFenetre::SaveDataClick() {
 QString TTransfertFenetre::SauveDonnees(const QString &fichier) {
   Sablier sablier;
   const exchange::DonneesTransfert d = Donnees();
-  const exchange::ResultatSauvegarde r = exchange::SauveDonnees(
-      std::filesystem::path(QFile::encodeName(fichier).toStdString()),
-      exchange::TexteFichierAscii(d));
+  const exchange::ResultatSauvegarde r =
+      exchange::SauveDonnees(std::filesystem::path(QFile::encodeName(fichier).toStdString()),
+                             exchange::TexteFichierAscii(d));
   return r.reussi ? QString() : QString::fromStdString(r.message);
 }
 

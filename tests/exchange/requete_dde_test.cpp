@@ -25,10 +25,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasRequete{"CONFIG|LOAD", CommandeDDE::ConfigLoad},
         CasRequete{"FILE|LOAD", CommandeDDE::FileLoad},
         CasRequete{"CONFIG|SAVE", CommandeDDE::ConfigSave},
-        CasRequete{"FILE|SAVE", CommandeDDE::FileSave},
-        CasRequete{"FOCUS", CommandeDDE::Focus}, CasRequete{"GETDATA", CommandeDDE::GetData},
-        CasRequete{"getdata", CommandeDDE::GetData}, CasRequete{"Focus", CommandeDDE::Focus},
-        CasRequete{"file|Load", CommandeDDE::FileLoad},
+        CasRequete{"FILE|SAVE", CommandeDDE::FileSave}, CasRequete{"FOCUS", CommandeDDE::Focus},
+        CasRequete{"GETDATA", CommandeDDE::GetData}, CasRequete{"getdata", CommandeDDE::GetData},
+        CasRequete{"Focus", CommandeDDE::Focus}, CasRequete{"file|Load", CommandeDDE::FileLoad},
         // What follows the first "(" is not used: a file name loads nothing.
         CasRequete{"FILE|LOAD(/home/eleve/tp 1/chute.KVX)", CommandeDDE::FileLoad},
         CasRequete{"FOCUS(n'importe quoi", CommandeDDE::Focus},
@@ -58,7 +57,7 @@ TEST(EffetDeCommande, OnlyGetDataPreparesANewPageAndOnlyTheSavesAndUnknownsLeave
     EffetRequete effet;
   };
   const Cas cas[] = {
-      {CommandeDDE::ConfigLoad, {false, true}}, {CommandeDDE::FileLoad, {false, true}},
+      {CommandeDDE::ConfigLoad, {false, true}},  {CommandeDDE::FileLoad, {false, true}},
       {CommandeDDE::ConfigSave, {false, false}}, {CommandeDDE::FileSave, {false, false}},
       {CommandeDDE::Focus, {false, true}},       {CommandeDDE::GetData, {true, true}},
       {CommandeDDE::Aucune, {false, false}},

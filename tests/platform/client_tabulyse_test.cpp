@@ -66,9 +66,9 @@ class ClientTabulyseTest : public ::testing::Test {
       for (const QString &ligne : Journal(log))
         if (ligne.startsWith(QStringLiteral("start\t")))
           ::kill(static_cast<pid_t>(ligne.section(QLatin1Char('\t'), 1).toLongLong()), SIGKILL);
-    for (const char *v : {"TABULYSE_STANDIN_SOCKET", "TABULYSE_STANDIN_LOG",
-                          "TABULYSE_STANDIN_LIFE_MS", "TABULYSE_STANDIN_DELAY_MS",
-                          "TABULYSE_STANDIN_MODE"})
+    for (const char *v :
+         {"TABULYSE_STANDIN_SOCKET", "TABULYSE_STANDIN_LOG", "TABULYSE_STANDIN_LIFE_MS",
+          "TABULYSE_STANDIN_DELAY_MS", "TABULYSE_STANDIN_MODE"})
       qunsetenv(v);
   }
 
@@ -107,8 +107,8 @@ class ClientTabulyseTest : public ::testing::Test {
   }
   int Compte(const QString &debut) const {
     const QStringList j = Journal();
-    return static_cast<int>(std::count_if(j.begin(), j.end(),
-                                          [&](const QString &l) { return l.startsWith(debut); }));
+    return static_cast<int>(
+        std::count_if(j.begin(), j.end(), [&](const QString &l) { return l.startsWith(debut); }));
   }
   QStringList Requetes() const {
     QStringList r;
@@ -167,8 +167,7 @@ TEST_F(ClientTabulyseTest, StartsTabulyseWhenNeededAndNeverFreezesTheWindow) {
     ClientTabulyse client(Options(c.programme));
     EXPECT_FALSE(client.EstLance()) << c.nom;
     ResultatTransfert resultat{};
-    const qint64 gel =
-        PlusLongGel([&] { resultat = client.Transfere(kCommandeNouveauFichier); });
+    const qint64 gel = PlusLongGel([&] { resultat = client.Transfere(kCommandeNouveauFichier); });
     EXPECT_EQ(resultat, c.resultat) << c.nom;
     EXPECT_LT(gel, kGelMaxMs) << c.nom;
     std::printf("[ figure   ] %s: longest frozen gap %lld ms\n", c.nom,

@@ -187,7 +187,8 @@ TEST_F(ServeurRequetesTest, AThousandConnectionsAtOnceLeaveItServing) {
     for (int i = 0; i < 1000; ++i) fds.push_back(rawClient(m_path));
     return fds;
   });
-  const auto connectes = std::count_if(clients.begin(), clients.end(), [](int fd) { return fd >= 0; });
+  const auto connectes =
+      std::count_if(clients.begin(), clients.end(), [](int fd) { return fd >= 0; });
   EXPECT_GT(connectes, ServeurInstance::kClientsMax) << "the test must go beyond the cap";
   verifieVivant();
   for (const int fd : clients)
@@ -210,7 +211,8 @@ TEST(CheminService, IsTheServiceSocketInTheRuntimeFolderOrAPathGivenAsIs) {
   QTemporaryDir dossier;
   ::chmod(QFile::encodeName(dossier.path()).constData(), 0700);
   qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dossier.path()));
-  EXPECT_EQ(CheminService(QStringLiteral("KVX")), dossier.path() + QStringLiteral("/KVX.ServeurDDE"));
+  EXPECT_EQ(CheminService(QStringLiteral("KVX")),
+            dossier.path() + QStringLiteral("/KVX.ServeurDDE"));
   EXPECT_EQ(CheminService(QStringLiteral("Tabulyse")),
             dossier.path() + QStringLiteral("/Tabulyse.ServeurDDE"));
   EXPECT_EQ(CheminService(QStringLiteral("/tmp/x.sock")), QStringLiteral("/tmp/x.sock"));
@@ -271,7 +273,8 @@ TEST(KvxSend, UsageErrorsExitTwoAndHelpNeedsNoServer) {
     const ResultatEnvoi r = kvxSend(c.arguments);
     EXPECT_EQ(r.statut, c.statut) << c.arguments.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE((r.sortie + r.erreur).contains(c.dit))
-        << c.arguments.join(QLatin1Char(' ')).toStdString() << ": " << (r.sortie + r.erreur).constData();
+        << c.arguments.join(QLatin1Char(' ')).toStdString() << ": "
+        << (r.sortie + r.erreur).constData();
   }
 }
 

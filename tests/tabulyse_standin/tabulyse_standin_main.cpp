@@ -90,7 +90,8 @@ int main(int argc, char **argv) {
           if (mode == QLatin1String("silent")) continue;
           client->write("OK\n");
           client->flush();
-          if (requete == QLatin1String("QUIT")) QTimer::singleShot(0, &app, &QCoreApplication::quit);
+          if (requete == QLatin1String("QUIT"))
+            QTimer::singleShot(0, &app, &QCoreApplication::quit);
         }
       });
     }

@@ -82,7 +82,9 @@ TEST_F(ConstanteDlgTest, ActivationShowsThePageWithTheValueInFourDigits) {
     char sep;
     double valeur;
     const char *texte;
-  } rows[] = {{'.', 9.80665, "9.807"}, {',', 0.5, "0,5"}, {'.', 1234567, "1.235E6"},
+  } rows[] = {{'.', 9.80665, "9.807"},
+              {',', 0.5, "0,5"},
+              {'.', 1234567, "1.235E6"},
               {'.', std::nan(""), " "}};
   for (const auto &r : rows) {
     model::FixeSeparateurDecimal(r.sep);
