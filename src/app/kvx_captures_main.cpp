@@ -37,9 +37,11 @@
 #include "ui/kvxmain.h"
 #include "ui/modedlg.h"
 #include "ui/nuvexkvx.h"
+#include "ui/panel_mode.h"
 #include "ui/sadlg.h"
 #include "ui/synchro.h"
 #include "ui/veltordlg.h"
+#include "ui/veltorstop.h"
 
 namespace {
 
@@ -117,6 +119,12 @@ void PrendVoies(Photographe &photo, kvx::ui::TKVXmainForm &form) {
   photo.PrendDialogue(choix, "capteurs");
   kvx::ui::TVeltorCfg fourche(g.veltor(), &form);
   photo.PrendDialogue(fourche, "veltordlg");
+  // The count-down as it first shows, stopping nothing.
+  kvx::ui::TVeltorStopDlg arret(form.PanelMode->VeltorAutoCB, form.PanelMode->VeltorSE, [] {},
+                                &form);
+  arret.Montre();
+  photo.Prend(arret, "veltorstop");
+  arret.Ferme();
   kvx::ui::TPage page;
   kvx::ui::TConstanteDlg constante(page, &form);
   photo.PrendDialogue(constante, "constante");
