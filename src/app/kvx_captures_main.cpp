@@ -120,8 +120,8 @@ void PrendVoies(Photographe &photo, kvx::ui::TKVXmainForm &form) {
   kvx::ui::TVeltorCfg fourche(g.veltor(), &form);
   photo.PrendDialogue(fourche, "veltordlg");
   // The count-down as it first shows, stopping nothing.
-  kvx::ui::TVeltorStopDlg arret(form.PanelMode->VeltorAutoCB, form.PanelMode->VeltorSE, [] {},
-                                &form);
+  kvx::ui::TVeltorStopDlg arret(
+      form.PanelMode->VeltorAutoCB, form.PanelMode->VeltorSE, [] {}, &form);
   arret.Montre();
   photo.Prend(arret, "veltorstop");
   arret.Ferme();
