@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -265,6 +266,25 @@ TEST_F(TransfertFenetreTest, SaveDataWritesTheAsciiFileOrSaysWhyNot) {
   m_fichier.clear();
   m_form->SaveData->trigger();
   EXPECT_TRUE(m_messages.isEmpty());
+}
+
+TEST_F(TransfertFenetreTest, TheDataFileDialogOffersTextFilesInTheConfigurationFolder) {
+  const QString dossier = m_utilisateur.chemin(QStringLiteral("tp"));
+  QDir().mkpath(dossier);
+  QStringList filtres;
+  QString suffixe, ouvert;
+  test::QuandOuvert<QFileDialog>(m_form.get(), [&](QFileDialog *f) {
+    filtres = f->nameFilters();
+    suffixe = f->defaultSuffix();
+    ouvert = f->directory().absolutePath();
+    f->selectFile(QStringLiteral("mesures"));
+    QMetaObject::invokeMethod(f, "accept");
+  });
+  const QString choisi = DialoguesTransfert::Standard().sauver(m_form.get(), dossier);
+  EXPECT_EQ(filtres, QStringList{QStringLiteral("Fichier ASCII (*.Txt *.txt)")});
+  EXPECT_EQ(suffixe, QStringLiteral("Txt"));
+  EXPECT_EQ(ouvert, dossier);
+  EXPECT_EQ(choisi, dossier + QStringLiteral("/mesures.Txt"));
 }
 
 TEST_F(TransfertFenetreTest, PointByPointSendsPointNumbersAndTheGraphShowsThem) {
