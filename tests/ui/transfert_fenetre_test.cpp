@@ -8,8 +8,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
