@@ -149,6 +149,8 @@ void AcquisitionEngine::StartVeltorRun() {
   fourche.FixeMaxi(64 * fourche.Taille);
   FixeDuree(veltorView().autoStop() ? veltorView().autoStopSeconds() : kDefaultRunSeconds);
   m_view.setStatus(texts::kAttenteVeltor);
+  // The last recording is gone: the graph shows the run's empty axes.
+  m_view.repaintGraph();
   veltorView().showStopDialog();
   TimerOn();
   if (m_veltor.stopRequested) FetchVeltorResults();

@@ -132,10 +132,17 @@ TEST_F(VeltorRun, FallAcrossTheWrapOfTheBoxClockKeepsItsTimes) {
 
 TEST_F(VeltorRun, StopDuringTheFallFetchesWhatWasCounted) {
   rig.start();
+  const int repaints = rig.view.repaints;
   rig.engine.EnregistreBtnClick();
+  EXPECT_GT(rig.view.repaints, repaints) << "the last recording's curve goes";
   EXPECT_TRUE(rig.view.enabled(EngineButton::Stop));
   EXPECT_FALSE(rig.view.enabled(EngineButton::Enregistre));
   EXPECT_EQ(rig.view.status, texts::kAttenteVeltor);
+  // The run's axes: the automatic stop's 10 s, and 64 steps either way.
+  EXPECT_DOUBLE_EQ(Temps().Maxi, 10.0);
+  EXPECT_DOUBLE_EQ(rig.graphe.veltor().Maxi, 64 * 0.0018);
+  EXPECT_DOUBLE_EQ(rig.graphe.veltor().Mini, -64 * 0.0018);
+  EXPECT_EQ(rig.graphe.nbPoints, 0);
   // Half the fall: 0.12 s after the release (0.3 s after the start).
   ASSERT_TRUE(rig.runUntil([&] { return fork->eventsBy(rig.clock.now()) >= 20; }, 2000ms));
   rig.engine.StopBtnClick(true);
