@@ -54,6 +54,8 @@ TAideFenetre::TAideFenetre(const QString &dossier, QWidget *parent)
     : QWidget(parent, Qt::Window), m_dossier(dossier) {
   setObjectName(QStringLiteral("AideFenetre"));
   setWindowTitle(QStringLiteral("Aide de KVX"));
+  // Left open, it must not keep the program running once its window closed.
+  setAttribute(Qt::WA_QuitOnClose, false);
   SommaireBtn = Bouton(this, "SommaireBtn", QStringLiteral("&Sommaire"), QStyle::SP_DirHomeIcon);
   PrecedentBtn = Bouton(this, "PrecedentBtn", QStringLiteral("&Précédent"), QStyle::SP_ArrowBack);
   SuivantBtn = Bouton(this, "SuivantBtn", QStringLiteral("Sui&vant"), QStyle::SP_ArrowForward);

@@ -9,10 +9,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <set>
 
@@ -282,6 +284,29 @@ TEST_F(FenetreAideTest, HelpAskedFromAModalDialogAnswersAndOutlivesIt) {
   ASSERT_NE(FenetreAide(), nullptr);  // the dialog went, not the help
   EXPECT_TRUE(FenetreAide()->isVisible());
   EXPECT_EQ(FenetreAide()->PageCourante(), QStringLiteral("aide-3.html"));
+}
+
+// "Quitter" with the guide still open ends the program all the same: the
+// program's loop ends when its window closes, as in the program itself.
+TEST_F(FenetreAideTest, AnOpenHelpWindowDoesNotKeepTheProgramRunning) {
+  TAideFenetre *f = Ouvre(5);
+  ASSERT_NE(f, nullptr);
+  for (QWidget *w : QApplication::topLevelWidgets())
+    if (w != f && w->isVisible()) w->hide();
+  QWidget fenetre;
+  fenetre.show();
+  QSignalSpy derniere(qApp, &QGuiApplication::lastWindowClosed);
+  bool garde = false;
+  QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.close(); });
+  // Only what keeps the loop running past the close gets here.
+  QTimer::singleShot(3000, qApp, [&garde] {
+    garde = true;
+    QCoreApplication::quit();
+  });
+  QApplication::exec();
+  EXPECT_EQ(derniere.count(), 1);
+  EXPECT_FALSE(garde);
+  EXPECT_EQ(FenetreAide(), nullptr);  // and went with the program
 }
 
 // What the package puts under the prefix: every file the program looks for,
