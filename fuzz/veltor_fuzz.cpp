@@ -3,8 +3,8 @@
 // engine must never crash nor read out of its arrays, must end the fetch
 // (by the count, by silence or by the box going) and keep the events within
 // bounds. The same bytes go to the fork program's loader as lines.
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -37,7 +37,7 @@ class TgrapheKVX;
 namespace kvx::model {
 class Tvoie;
 class Tveltor;
-}
+}  // namespace kvx::model
 
 namespace kvx::device {
 

@@ -73,8 +73,7 @@ void AcquisitionEngine::UploadVeltorProgram() {
   m_link.FlushInput();
   for (const std::string &line : VeltorProgramLines()) m_link.SendCommand(line);
   bool accepted = false;
-  const auto deadline =
-      m_link.clock().now() + kUploadSettle + m_link.ticks(kUploadAnswerTicks);
+  const auto deadline = m_link.clock().now() + kUploadSettle + m_link.ticks(kUploadAnswerTicks);
   std::string line;
   while (!accepted && m_link.BoxPresent() && m_link.waitForByte(deadline)) {
     const int b = m_link.GetByte();

@@ -35,7 +35,8 @@ ForkParse ParseForkSpec(std::string_view text) {
     return result;
   }
   if (text.substr(0, 5) != "wheel" || (text.size() > 5 && text[5] != ':')) {
-    result.error = "fork must be ruler or wheel[:TURNS_PER_SECOND], got \"" + std::string(text) + "\"";
+    result.error =
+        "fork must be ruler or wheel[:TURNS_PER_SECOND], got \"" + std::string(text) + "\"";
     return result;
   }
   spec.kind = ForkSpec::Kind::Wheel;
@@ -45,8 +46,9 @@ ForkParse ParseForkSpec(std::string_view text) {
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (ec != std::errc() || end != number.data() + number.size() || !(value > 0) ||
         value > kMaxTurnsPerSecond) {
-      result.error = "wheel speed must be a number of turns a second above 0 and at most 100, got \"" +
-                     number + "\"";
+      result.error =
+          "wheel speed must be a number of turns a second above 0 and at most 100, got \"" +
+          number + "\"";
       return result;
     }
     spec.turnsPerSecond = value;
@@ -127,7 +129,8 @@ int SimulatedFork::totalEvents() const {
 
 double SimulatedFork::eventTime(int i) const {
   if (m_spec.kind == ForkSpec::Kind::Ruler)
-    return m_spec.delay + std::sqrt(2 * (m_spec.firstEdge + i * m_spec.stripePeriod) / m_spec.gravity);
+    return m_spec.delay +
+           std::sqrt(2 * (m_spec.firstEdge + i * m_spec.stripePeriod) / m_spec.gravity);
   return m_spec.delay + i / (m_spec.turnsPerSecond * m_spec.slotCount);
 }
 
@@ -155,7 +158,8 @@ int SimulatedFork::eventsBy(time_point at) const {
 
 std::uint32_t SimulatedFork::clockAt(time_point at) const {
   // A 32-bit counter: it wraps, and reads back as well before its origin.
-  const auto ticks = static_cast<std::int64_t>(std::floor(secondsBetween(m_powerOn, at) / kClockPeriod));
+  const auto ticks =
+      static_cast<std::int64_t>(std::floor(secondsBetween(m_powerOn, at) / kClockPeriod));
   return static_cast<std::uint32_t>(m_clockAtPowerOn + static_cast<std::uint64_t>(ticks));
 }
 

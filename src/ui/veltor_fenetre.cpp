@@ -61,8 +61,9 @@ class TVueVeltor final : public QObject, public device::VeltorView {
   void showStopDialog() override {
     if (m_arret == nullptr) {
       device::AcquisitionEngine &moteur = m_form.moteur();
-      m_arret = new TVeltorStopDlg(m_form.PanelMode->VeltorAutoCB, m_form.PanelMode->VeltorSE,
-                                   [&moteur] { moteur.VeltorStopRequested(); }, &m_form);
+      m_arret = new TVeltorStopDlg(
+          m_form.PanelMode->VeltorAutoCB, m_form.PanelMode->VeltorSE,
+          [&moteur] { moteur.VeltorStopRequested(); }, &m_form);
     }
     m_arret->Montre();
   }

@@ -18,8 +18,8 @@ constexpr int kSeconde = 1000;
 constexpr int kMarge = 2;
 }  // namespace
 
-TVeltorStopDlg::TVeltorStopDlg(QCheckBox *autoCB, QSpinBox *secondes,
-                               std::function<void()> arret, QWidget *parent)
+TVeltorStopDlg::TVeltorStopDlg(QCheckBox *autoCB, QSpinBox *secondes, std::function<void()> arret,
+                               QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint),
       m_autoCB(autoCB),
       m_secondes(secondes),

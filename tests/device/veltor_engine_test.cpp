@@ -264,7 +264,8 @@ TEST_F(VeltorScripted, NoBoxMeansNoUploadAndTheModeIsKept) {
 TEST_F(VeltorScripted, FetchStartsOnTheTickThatReportsTheSameCountTwice) {
   counts({"0", "4", "9", "9"});
   std::string results;
-  for (int i = 0; i < 9; ++i) results += std::to_string(30000 + i) + " 0 " + std::to_string(i * 1000) + "\r";
+  for (int i = 0; i < 9; ++i)
+    results += std::to_string(30000 + i) + " 0 " + std::to_string(i * 1000) + "\r";
   peer.results = results;
   rig.start();
   rig.engine.EnregistreBtnClick();
@@ -282,7 +283,8 @@ TEST_F(VeltorScripted, AboveNombreMaxiTheFetchStartsOnTheNextTick) {
   counts({"12", "25", "41", "45", "50"});
   std::string results;
   // Back and forth: no trimming.
-  for (int i = 0; i < 45; ++i) results += std::to_string(30000 + i % 2) + " 0 " + std::to_string(i * 7) + "\r";
+  for (int i = 0; i < 45; ++i)
+    results += std::to_string(30000 + i % 2) + " 0 " + std::to_string(i * 7) + "\r";
   peer.results = results;
   rig.start();
   rig.engine.EnregistreBtnClick();
@@ -297,9 +299,10 @@ TEST_F(VeltorScripted, ResultLinesAreReadFieldByField) {
   peer.results =
       "30005 1 200\r"
       "29990 1 1122\r"
-      "abc 1 1200\r"       // no position: 0
-      "30002 x 300\r"      // no time: stamp 0, far before the first event
-      "\x01" "30001 \t1 1300\r"  // control bytes are not part of the line
+      "abc 1 1200\r"   // no position: 0
+      "30002 x 300\r"  // no time: stamp 0, far before the first event
+      "\x01"
+      "30001 \t1 1300\r"   // control bytes are not part of the line
       "30003 1 1400 9\r";  // a fourth field is not read
   rig.start();
   rig.engine.EnregistreBtnClick();
@@ -334,7 +337,8 @@ TEST_F(VeltorScripted, AHundredKilobyteLineIsOneEventWithoutNumbers) {
 TEST_F(VeltorScripted, AMillionEventsAnnouncedAreBoundedAndFewerLinesEndTheFetch) {
   counts({"1000000", "1000000"});
   std::string results;
-  for (int i = 0; i < 100; ++i) results += std::to_string(30000 + i % 2) + " 0 " + std::to_string(i * 50) + "\r";
+  for (int i = 0; i < 100; ++i)
+    results += std::to_string(30000 + i % 2) + " 0 " + std::to_string(i * 50) + "\r";
   peer.results = results;
   rig.start();
   rig.engine.EnregistreBtnClick();

@@ -42,15 +42,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{":083E3B0066279A4F3E319918EA", "wrong checksum"},
                       BadLine{":093E3B0066279A4F3E319918E9", "byte count does not match the line"},
                       BadLine{":083E3B0066279A4G3E319918E9", "not a hexadecimal digit"},
-                      BadLine{":10200000000000000000000000000000000000000000000000000000000000000D0",
-                              "line too long"}));
+                      BadLine{
+                          ":10200000000000000000000000000000000000000000000000000000000000000D0",
+                          "line too long"}));
 
 TEST(HexLine, ReadsAddressTypeAndData) {
   const auto record = ParseHexLine(":083e3b0066279a4f3e319918e9");  // lower case too
   ASSERT_TRUE(record.has_value());
   EXPECT_EQ(record->address, 0x3E3B);
   EXPECT_EQ(record->type, kHexData);
-  EXPECT_EQ(record->data, (std::vector<std::uint8_t>{0x66, 0x27, 0x9A, 0x4F, 0x3E, 0x31, 0x99, 0x18}));
+  EXPECT_EQ(record->data,
+            (std::vector<std::uint8_t>{0x66, 0x27, 0x9A, 0x4F, 0x3E, 0x31, 0x99, 0x18}));
   const auto end = ParseHexLine(":00000001FF");
   ASSERT_TRUE(end.has_value());
   EXPECT_EQ(end->type, kHexEndOfFile);

@@ -44,8 +44,10 @@ TEST_F(VeltorCfgTest, ShowsTheChannelWithItsTexts) {
   m_fourche.Negatif = true;
   Ouvre();
   EXPECT_EQ(m_dlg.windowTitle(), QStringLiteral("Fourche optique"));
-  EXPECT_EQ(test::Items(m_dlg.ModeRG), (QStringList{QStringLiteral("Linéaire"), QStringLiteral("Angulaire")}));
-  EXPECT_EQ(test::Items(m_dlg.UniteRG), (QStringList{QStringLiteral("degré"), QStringLiteral("radian")}));
+  EXPECT_EQ(test::Items(m_dlg.ModeRG),
+            (QStringList{QStringLiteral("Linéaire"), QStringLiteral("Angulaire")}));
+  EXPECT_EQ(test::Items(m_dlg.UniteRG),
+            (QStringList{QStringLiteral("degré"), QStringLiteral("radian")}));
   EXPECT_EQ(m_dlg.ModeRG->title(), QStringLiteral("Type de capteur"));
   EXPECT_EQ(m_dlg.NegatifCB->text(), QStringLiteral("Chute : z varie de 0 à -zmax"));
   EXPECT_EQ(m_dlg.NomVeltorEdit->text(), QStringLiteral("x"));

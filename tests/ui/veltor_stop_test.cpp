@@ -2,9 +2,9 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -57,12 +57,11 @@ TEST_F(VeltorStopTest, CountsDownFromTheSecondsPlusTwoAndStopsAtZero) {
   m_dlg.Timer->setInterval(5);
   QTRY_COMPARE(m_arrets, 1);
   ASSERT_EQ(m_arrets, 1);
-  EXPECT_EQ(lus, (QStringList{QStringLiteral("Arrêt dans 5 secondes"),
-                              QStringLiteral("Arrêt dans 4 secondes"),
-                              QStringLiteral("Arrêt dans 3 secondes"),
-                              QStringLiteral("Arrêt dans 2 secondes"),
-                              QStringLiteral("Arrêt dans 1 seconde "),
-                              QStringLiteral("Arrêt dans 1 seconde ")}))
+  EXPECT_EQ(lus,
+            (QStringList{
+                QStringLiteral("Arrêt dans 5 secondes"), QStringLiteral("Arrêt dans 4 secondes"),
+                QStringLiteral("Arrêt dans 3 secondes"), QStringLiteral("Arrêt dans 2 secondes"),
+                QStringLiteral("Arrêt dans 1 seconde "), QStringLiteral("Arrêt dans 1 seconde ")}))
       << "at 0 the text stays and the run stops";
   EXPECT_FALSE(m_dlg.isVisible());
   EXPECT_FALSE(m_dlg.Timer->isActive());
@@ -117,8 +116,8 @@ class VeltorFenetreTest : public testing::Test, test::AvecApplication {
     sonde->start(5);
     m_form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
-    QTRY_VERIFY_WITH_TIMEOUT(m_form->moteur().veltorUploaded() && m_form->EnregistreBtn->isEnabled(),
-                             5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_form->moteur().veltorUploaded() && m_form->EnregistreBtn->isEnabled(), 5000);
     ASSERT_TRUE(m_form->moteur().veltorUploaded());
     sonde->stop();
   }
