@@ -223,6 +223,45 @@ TEST_F(VeltorWheel, MoreEventsThanNombreMaxiAreFetchedWithoutWaitingForTheStop) 
   EXPECT_DOUBLE_EQ(Fourche().valeurs[2], 2 * 2 * 0.0018 * (Fourche().Negatif ? -1 : 1));
 }
 
+// The simulated box behind a line that changes one digit of the program on
+// its way: its loader finds the checksum wrong.
+class NoisyLine final : public WirePeer {
+ public:
+  explicit NoisyLine(WirePeer &box) : m_box(box) {}
+  void receive(std::uint8_t byte, time_point at) override {
+    m_line.push_back(static_cast<char>(byte));
+    if (byte == '\r') m_line.clear();
+    // The fifth data record, ":10203000...": its 12th character.
+    if (m_line.size() == 12 && m_line.rfind(":10203000", 0) == 0) byte = byte == '1' ? '2' : '1';
+    m_box.receive(byte, at);
+  }
+  void takeOutput(time_point now, std::string &out) override { m_box.takeOutput(now, out); }
+
+ private:
+  WirePeer &m_box;
+  std::string m_line;
+};
+
+TEST(VeltorCorrupted, ImageCorruptedOnTheLineIsRefusedWithTheMessage) {
+  SimulatedBox box(ManualClock().now());
+  auto owned = std::make_unique<SimulatedFork>(ForkSpec{}, ManualClock().now());
+  SimulatedFork *fork = owned.get();
+  box.setAccessory(std::move(owned));
+  NoisyLine line(box);
+  EngineRig rig(line);
+  rig.graphe.Mode = display::kModeVeltor;
+  rig.start();
+  EXPECT_FALSE(fork->loaded());
+  EXPECT_EQ(rig.view.errors, std::vector<std::string>{texts::kImpossibleVeltor});
+  EXPECT_EQ(rig.graphe.Mode, display::kModePointParPoint);
+  // The next try, through a clean line, is taken.
+  EngineRig clean(box);
+  clean.graphe.Mode = display::kModeVeltor;
+  clean.start();
+  EXPECT_TRUE(fork->loaded());
+  EXPECT_TRUE(clean.view.errors.empty());
+}
+
 // ---- Scripted boxes ---------------------------------------------------------
 
 class VeltorScripted : public ::testing::Test {
