@@ -24,6 +24,7 @@
 #include "platform/traduction_qt.h"
 #include "ui/aide_fenetre.h"
 #include "ui/apropos.h"
+#include "ui/capteurs_fenetre.h"
 #include "ui/command_line.h"
 #include "ui/configuration_fenetre.h"
 #include "ui/demarrage.h"
@@ -148,11 +149,11 @@ int main(int argc, char **argv) {
   // The sensors the inputs can be set up with; the program also works
   // without the file, with one default sensor.
   kvx::model::TlisteCapteur capteurs;
-  kvx::exchange::OuvreCapteurs(
+  const kvx::exchange::EmplacementCapteurs emplacementCapteurs =
       kvx::platform::EmplacementCapteursUtilisateur(
           kvx::platform::ProgrammePourCapteurs(QCoreApplication::applicationFilePath()),
-          session.chemins().dossiers),
-      capteurs);
+          session.chemins().dossiers);
+  kvx::exchange::OuvreCapteurs(emplacementCapteurs, capteurs);
   std::unique_ptr<kvx::platform::PtyServer> simulateur;
   std::vector<std::string> chemins;
   if (options.simule) {
@@ -181,6 +182,9 @@ int main(int argc, char **argv) {
   kvx::platform::ServeurRequetes requetes;
   requetes.ecoute();
   kvx::ui::RelieTransferts(form, session, configuration.page(), &requetes);
+  kvx::ui::RelieCapteurs(form, capteurs, [&] {
+    kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store());
+  });
   kvx::ui::RelieAide(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);

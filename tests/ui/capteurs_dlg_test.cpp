@@ -161,7 +161,7 @@ TEST_F(ChoixCapteursTest, ASaveThatFailsSaysWhyAndKeepsTheChangesToSave) {
       (b != nullptr ? b : m->button(QMessageBox::Ok))->click();
     });
   test::Clique(&m_dlg, "ExitBtn");
-  QTRY_COMPARE(textes.size(), 2);
+  ASSERT_TRUE(test::AttendQue([&] { return textes.size() == 2; }));
   EXPECT_TRUE(m_dlg.isVisible());
   m_echec = false;
   Repond(true, [&] { test::Clique(&m_dlg, "ExitBtn"); });

@@ -120,13 +120,13 @@ TEST_F(EtalonneInterTest, TheBarsFollowTheInputUntilTheirPointIsFrozen) {
   o.lien.traceFolder = QDir::tempPath().toStdString();
   TKVXmainForm form(o);
   form.show();
-  QTRY_VERIFY_WITH_TIMEOUT(form.lien().BoxPresent(), 3000);
+  ASSERT_TRUE(test::AttendQue([&] { return form.lien().BoxPresent(); }, 3000));
   form.moteur().HaltAcquisition();
   TEtalonneInterDlg d(m_voie, &form.lien(), &form);
   Ouvre(d);
-  QTRY_COMPARE_WITH_TIMEOUT(d.GaugeInter1->value(), 180, 3000);
+  ASSERT_TRUE(test::AttendQue([&] { return d.GaugeInter1->value() == 180; }, 3000));
   test::Clique(&d, "Point1");
-  QTRY_COMPARE_WITH_TIMEOUT(d.GaugeInter2->value(), 180, 3000);
+  ASSERT_TRUE(test::AttendQue([&] { return d.GaugeInter2->value() == 180; }, 3000));
   EXPECT_EQ(d.GaugeInter1->value(), 180);
   test::Clique(&d, "CancelBtn");
   EXPECT_EQ(d.result(), QDialog::Rejected);

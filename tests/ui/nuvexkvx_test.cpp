@@ -49,7 +49,7 @@ class NuvexKvxDlgTest : public testing::Test, test::AvecApplication {
     m_form = std::make_unique<TKVXmainForm>(o);
     m_form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
-    QTRY_VERIFY_WITH_TIMEOUT(m_form->lien().BoxPresent(), 3000);
+    ASSERT_TRUE(test::AttendQue([&] { return m_form->lien().BoxPresent(); }, 3000));
     m_form->moteur().HaltAcquisition();
     m_masse = model::Masse();
     m_dlg = std::make_unique<TNuvexKvxDlg>(m_capteurs, m_form.get());
@@ -149,13 +149,13 @@ TEST_F(NuvexKvxDlgTest, TheBarFollowsTheInputAndShowsItsValue) {
   V3().Capteur = false;
   V3().ChoisitEntree(2);
   Ouvre();
-  QTRY_COMPARE_WITH_TIMEOUT(m_dlg->Gauge1->value(), 180, 3000);
+  ASSERT_TRUE(test::AttendQue([&] { return m_dlg->Gauge1->value() == 180; }, 3000));
   EXPECT_EQ(m_dlg->EditValeur->text().toStdString(), model::TexteEdition(180 * 5.0 / 255));
   EXPECT_TRUE(m_form->lien().lent());
   // Another input: the bar goes where that input is.
   m_dlg->EntreeCB->setCurrentIndex(0);
   emit m_dlg->EntreeCB->activated(0);
-  QTRY_COMPARE_WITH_TIMEOUT(m_dlg->Gauge1->value(), 60, 3000);
+  ASSERT_TRUE(test::AttendQue([&] { return m_dlg->Gauge1->value() == 60; }, 3000));
   // Closing gives the link back to the window.
   m_dlg->close();
   EXPECT_FALSE(m_form->lien().lent());
@@ -218,7 +218,7 @@ TEST_F(NuvexKvxDlgTest, CalibrationSwitchKeepsBothFacesOfTheChannel) {
   EXPECT_FALSE(V3().Capteur);
   EXPECT_FALSE(m_dlg->EtalonnageGB->isVisible());
   EXPECT_EQ(m_dlg->EditUnite->text(), QStringLiteral("V"));
-  QTRY_VERIFY(m_dlg->height() < haut);
+  ASSERT_TRUE(test::AttendQue([&] { return m_dlg->height() < haut; }));
   m_dlg->EditSignif->setText(QStringLiteral("brut"));
   test::Clique(m_dlg.get(), "EtalonCB");
   EXPECT_TRUE(V3().Capteur);
@@ -251,7 +251,7 @@ TEST_F(NuvexKvxDlgTest, CalibrationFieldsTakeExpressionsAndRefuseWhatDoesNotRead
       m->accept();
     });
   test::Clique(m_dlg.get(), "OKBtn");
-  QTRY_COMPARE(messages.size(), 2);
+  ASSERT_TRUE(test::AttendQue([&] { return messages.size() == 2; }));
   EXPECT_EQ(messages.value(1), QStringLiteral("Points d'étalonnage non définis"));
   EXPECT_TRUE(m_dlg->isVisible());
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -29,6 +30,18 @@ void QuandOuvert(QObject *contexte, std::function<void(T *)> action) {
     action(modal);
   });
   sonde->start();
+}
+
+// Runs the event loop until `fait` holds; false after `delaiMs`. QTRY_* only
+// fail inside a QTest run, so window tests under gtest assert on this.
+inline bool AttendQue(const std::function<bool()> &fait, int delaiMs = 5000) {
+  QElapsedTimer attente;
+  attente.start();
+  while (!fait()) {
+    if (attente.elapsed() > delaiMs) return false;
+    QTest::qWait(5);
+  }
+  return true;
 }
 
 // What the user reads on a control: a box's title, a button's or label's text.
