@@ -59,6 +59,8 @@ std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
   text += std::string("Name=") + kNomProgramme + "\n";
   text += std::string("Comment=") + kCommentaire + "\n";
   text += "Exec=" + *exec + " %f\n";
+  // The user's copy takes the place of the installed entry: it keeps the icon.
+  text += "Icon=kvx\n";
   text += std::string("MimeType=") + kTypeMime + ";\n";
   text += "Terminal=false\n";
   text += "Categories=Education;Science;\n";
@@ -73,6 +75,7 @@ std::string TexteTypeMime() {
   text += std::string("    <comment>") + kDescriptionType + "</comment>\n";
   // An INI text: editors still offer to open it.
   text += "    <sub-class-of type=\"text/plain\"/>\n";
+  text += "    <icon name=\"kvx\"/>\n";
   text += std::string("    <glob pattern=\"") + kGlobMinuscule + "\"/>\n";
   text += std::string("    <glob pattern=\"") + kGlobMajuscule + "\"/>\n";
   text += "  </mime-type>\n";

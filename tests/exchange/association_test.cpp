@@ -35,6 +35,7 @@ TEST(TexteEntreeBureau, StartsTheProgramWithTheFile) {
             "Name=KVX\n"
             "Comment=Acquisition par Nuvex KVX pour Tabulyse\n"
             "Exec=\"/opt/KVX/kvx\" %f\n"
+            "Icon=kvx\n"
             "MimeType=application/x-kvx;\n"
             "Terminal=false\n"
             "Categories=Education;Science;\n");
@@ -47,6 +48,7 @@ TEST(TexteTypeMime, GivesBothSpellingsOfTheExtension) {
   EXPECT_NE(text.find("<glob pattern=\"*.kvx\"/>"), std::string::npos);
   EXPECT_NE(text.find("<glob pattern=\"*.KVX\"/>"), std::string::npos);
   EXPECT_NE(text.find("<comment>Fichier config. KVX</comment>"), std::string::npos);
+  EXPECT_NE(text.find("<icon name=\"kvx\"/>"), std::string::npos);
 }
 
 TEST(AvecProgrammeParDefaut, SetsOnlyTheKvxLine) {
