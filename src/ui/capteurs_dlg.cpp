@@ -21,6 +21,7 @@
 #include "model/nombres.h"
 #include "model/voie.h"
 #include "ui/boutons_dialogue.h"
+#include "ui/champs_lus.h"
 #include "ui/dialogue_modal.h"
 #include "ui/filtre_saisie.h"
 #include "ui/nomme.h"
@@ -144,23 +145,8 @@ void TCapteurCfgDlg::MetPente() {
 void TCapteurCfgDlg::OKBtnClick() {
   // Both numbers first: a sensor is changed whole or not at all.
   double valeurs[2] = {0, 0};
-  QLineEdit *edits[2] = {val0Edit, PenteEdit};
-  for (int i = 0; i < 2; ++i) {
-    QString raison;
-    try {
-      valeurs[i] = model::Evalue(edits[i]->text().toStdString());
-      if (std::isnan(valeurs[i])) raison = QStringLiteral("Aucune valeur");
-    } catch (const model::EGetFloatError &e) {
-      raison = QString::fromUtf8(e.what());
-    }
-    if (!raison.isEmpty()) {
-      MontreMessage(this, QMessageBox::Warning, windowTitle(), raison);
-      Pages->setCurrentIndex(0);
-      edits[i]->setFocus();
-      edits[i]->selectAll();
-      return;
-    }
-  }
+  Pages->setCurrentIndex(0);
+  if (!LitExpressions(this, {val0Edit, PenteEdit}, valeurs)) return;
   model::TCapteur &c = *m_capteur;
   c.Signif = EditSignif->text().toStdString();
   c.Aide = EditAide->text().toStdString();

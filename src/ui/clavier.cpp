@@ -14,6 +14,7 @@
 #include "model/unite.h"
 #include "model/voie.h"
 #include "ui/boutons_dialogue.h"
+#include "ui/champs_lus.h"
 #include "ui/dialogue_modal.h"
 #include "ui/filtre_saisie.h"
 
@@ -94,16 +95,8 @@ int TClavierDlg::Execute() {
 
 void TClavierDlg::OKBtnClick() {
   const std::string unite = EditUnite->text().toStdString();
-  try {
-    model::Tunite essai;
-    essai.FixeUnite(unite);
-  } catch (const model::EUniteError &e) {
-    // The user corrects the unit; nothing is stored half-way.
-    MontreMessage(this, QMessageBox::Warning, windowTitle(), QString::fromUtf8(e.what()));
-    EditUnite->setFocus();
-    EditUnite->selectAll();
-    return;
-  }
+  // The user corrects the unit; nothing is stored half-way.
+  if (!UniteLisible(this, EditUnite)) return;
   m_clavier.Nom = EditNom->text().toStdString();
   m_clavier.FixeUnite(unite);
   m_clavier.Signif = EditSignif->text().toStdString();

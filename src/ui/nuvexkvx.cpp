@@ -33,6 +33,7 @@
 #include "platform/qpainter_canvas.h"
 #include "ui/boutons_dialogue.h"
 #include "ui/capteurs_dlg.h"
+#include "ui/champs_lus.h"
 #include "ui/dialogue_modal.h"
 #include "ui/etalonne_inter.h"
 #include "ui/filtre_saisie.h"
@@ -387,23 +388,8 @@ void TNuvexKvxDlg::MasseRGClick(int index) {
 bool TNuvexKvxDlg::LitEtalonnage() {
   m_textesLus = val0Edit->text() + QChar(0) + PenteEdit->text();
   double valeurs[2] = {0, 0};
-  QLineEdit *edits[2] = {val0Edit, PenteEdit};
-  for (int i = 0; i < 2; ++i) {
-    QString raison;
-    try {
-      valeurs[i] = model::Evalue(edits[i]->text().toStdString());
-      if (std::isnan(valeurs[i])) raison = QStringLiteral("aucune valeur");
-    } catch (const model::EGetFloatError &e) {
-      raison = QString::fromUtf8(e.what());
-    }
-    if (!raison.isEmpty()) {
-      MontreMessage(this, QMessageBox::Warning, windowTitle(),
-                    QStringLiteral("Nombre mal écrit (%1)").arg(raison));
-      edits[i]->setFocus();
-      edits[i]->selectAll();
-      return false;
-    }
-  }
+  if (!LitExpressions(this, {val0Edit, PenteEdit}, valeurs, QStringLiteral("Nombre mal écrit (%1)")))
+    return false;
   m_voie->Offset = valeurs[0];
   m_voie->UnVolt = valeurs[1];
   m_voie->CalculeEchelle();
@@ -458,16 +444,8 @@ void TNuvexKvxDlg::OKBtnClick() {
   }
   const bool capteur = EtalonCB->isChecked();
   const std::string unite = capteur ? EditUnite->text().toStdString() : "V";
-  try {
-    model::Tunite essai;
-    essai.FixeUnite(unite);
-  } catch (const model::EUniteError &e) {
-    // The user corrects the unit; nothing is stored half-way.
-    MontreMessage(this, QMessageBox::Warning, windowTitle(), QString::fromUtf8(e.what()));
-    EditUnite->setFocus();
-    EditUnite->selectAll();
-    return;
-  }
+  // The user corrects the unit; nothing is stored half-way.
+  if (capteur && !UniteLisible(this, EditUnite)) return;
   ArreteLecture();
   m_change = m_change || !m_activeAuDebut;
   v.Capteur = capteur;
