@@ -277,7 +277,14 @@ TEST_F(TransfertFenetreTest, TheDataFileDialogOffersTextFilesInTheConfigurationF
     filtres = f->nameFilters();
     suffixe = f->defaultSuffix();
     ouvert = f->directory().absolutePath();
-    f->selectFile(QStringLiteral("mesures"));
+    // Typed as the user does: selectFile leaves alone a name field that has
+    // the focus.
+    auto *nom = f->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (nom == nullptr) {
+      f->reject();
+      return;
+    }
+    nom->setText(QStringLiteral("mesures"));
     QMetaObject::invokeMethod(f, "accept");
   });
   const QString choisi = DialoguesTransfert::Standard().sauver(m_form.get(), dossier);
