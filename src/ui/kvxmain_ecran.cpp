@@ -54,7 +54,7 @@ void TKVXmainForm::AppliqueEcran() {
       break;
     case Ecran::GrapheEtVoltmetre:
       PanelCourbe->show();
-      PanelMode->setFixedWidth(kLargeurMode);
+      PanelMode->setFixedWidth(std::max(kLargeurMode, PanelMode->LargeurNecessaire()));
       PanelMode->show();
       PanelCommande->setFixedWidth(kLargeurCommande);
       PanelCommande->show();
@@ -79,7 +79,7 @@ void TKVXmainForm::MiseEnPageAfficheurs() {
     // A taller window gets larger fonts: the column widens with them, so that
     // no caption ("V2=EA1 ±2.5 V") is ever cut.
     const int voies = std::max(kLargeurCommande - kLargeurMode, PanelVoies->LargeurNecessaire());
-    PanelCommande->setFixedWidth(kLargeurMode + voies);
+    PanelCommande->setFixedWidth(std::max(kLargeurMode, PanelMode->LargeurNecessaire()) + voies);
   }
 }
 

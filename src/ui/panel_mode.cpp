@@ -1,5 +1,7 @@
 #include "ui/panel_mode.h"
+
 #include "ui/nomme.h"
+#include <algorithm>
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -51,6 +53,15 @@ TPanelMode::TPanelMode(QWidget *parent) : QWidget(parent) {
   ClavierGB->hide();
   SortieAnaGB->hide();
   ModeVeltorGB->hide();
+}
+
+int TPanelMode::LargeurNecessaire() const {
+  int largeur = 0;
+  for (const QGroupBox *b :
+       {ClavierGB, ModeGB, PointGB, SynchroGB, BalayageGB, SortieAnaGB, ModeVeltorGB})
+    largeur = std::max(largeur, b->sizeHint().width());
+  const QMargins m = layout()->contentsMargins();
+  return largeur + m.left() + m.right();
 }
 
 void TPanelMode::CreeClavier() {

@@ -20,6 +20,9 @@ class TPanelMode : public QWidget {
   Q_OBJECT
  public:
   explicit TPanelMode(QWidget *parent = nullptr);
+  // The width every box of any mode needs, shown or not, so that switching
+  // modes never cuts a caption ("Arrêt auto. après").
+  int LargeurNecessaire() const;
 
   QGroupBox *ClavierGB;
   QLineEdit *ClavierEdit;

@@ -188,9 +188,12 @@ TEST_F(FenetreTest, F5AndF6ToggleTheirFullScreenLayouts) {
   QTest::keyClick(m_form.get(), Qt::Key_F5);
   EXPECT_EQ(m_form->ecran(), TKVXmainForm::Ecran::GrapheEtVoltmetre);
   EXPECT_TRUE(m_form->GrapheVolt->isChecked());
-  // 256 pixels, or more when the captions need it.
+  // 256 pixels, or more when the captions of either column need it.
   EXPECT_EQ(m_form->PanelCommande->width(),
-            128 + std::max(128, m_form->PanelVoies->LargeurNecessaire()));
+            std::max(128, m_form->PanelMode->LargeurNecessaire()) +
+                std::max(128, m_form->PanelVoies->LargeurNecessaire()));
+  EXPECT_GE(m_form->PanelMode->width(),
+            m_form->PanelMode->ModeVeltorGB->findChild<QCheckBox *>()->sizeHint().width());
 
   // F6 from a focused control: the window sees the key first.
   Controle<QLineEdit>("NbreEdit")->setFocus();
