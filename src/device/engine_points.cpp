@@ -193,8 +193,13 @@ void AcquisitionEngine::StartSweep() {
 
 void AcquisitionEngine::SweepStep() {
   if (!ReadLiveValues()) return;
-  RecordPoint();
+  const int index = NbPoints();
   const auto &sortie = static_cast<const model::TsortieAnalogique &>(Voie(kSlotSortieAnalog));
+  // The data table's first column is the time of each step since the sweep
+  // began, which only the step interval tells: no scan has set it.
+  if (RecordPoint())
+    Voie(kSlotTemps).valeurs[static_cast<std::size_t>(index)] =
+        index * std::max(1, sortie.Deltat) / 1000.0;
   const int recorded = NbPoints();
   const int code = sortie.Inverse ? sortie.Fin - recorded : sortie.Debut + recorded;
   if (code > sortie.Fin || code < sortie.Debut) {

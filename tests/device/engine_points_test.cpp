@@ -262,6 +262,8 @@ TEST_P(Sweep, StepsTheOutputOnceATickAndRecordsAPointAtEachStep) {
     const int code = GetParam().inverse ? 12 - i : 10 + i;
     EXPECT_DOUBLE_EQ(V(2).valeurs[static_cast<std::size_t>(i)], V(2).ValeurDeCode(code)) << i;
     EXPECT_DOUBLE_EQ(V(5).valeurs[static_cast<std::size_t>(i)], V(5).ValeurDeCode(128)) << i;
+    // The time of the step, for the data table's first column.
+    EXPECT_DOUBLE_EQ(V(1).valeurs[static_cast<std::size_t>(i)], i * 0.1) << i;
   }
   EXPECT_TRUE(rig.view.enabled(EngineButton::RegSave));
   EXPECT_TRUE(rig.view.enabled(EngineButton::Enregistre));
