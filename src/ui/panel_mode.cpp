@@ -59,7 +59,7 @@ int TPanelMode::LargeurNecessaire() const {
   int largeur = 0;
   for (const QGroupBox *b :
        {ClavierGB, ModeGB, PointGB, SynchroGB, BalayageGB, SortieAnaGB, ModeVeltorGB})
-    largeur = std::max(largeur, b->sizeHint().width());
+    largeur = std::max(largeur, b->minimumSizeHint().width());
   const QMargins m = layout()->contentsMargins();
   return largeur + m.left() + m.right();
 }

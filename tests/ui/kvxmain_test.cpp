@@ -193,7 +193,7 @@ TEST_F(FenetreTest, F5AndF6ToggleTheirFullScreenLayouts) {
             std::max(128, m_form->PanelMode->LargeurNecessaire()) +
                 std::max(128, m_form->PanelVoies->LargeurNecessaire()));
   EXPECT_GE(m_form->PanelMode->width(),
-            m_form->PanelMode->ModeVeltorGB->findChild<QCheckBox *>()->sizeHint().width());
+            m_form->PanelMode->ModeVeltorGB->findChild<QCheckBox *>()->minimumSizeHint().width());
 
   // F6 from a focused control: the window sees the key first.
   Controle<QLineEdit>("NbreEdit")->setFocus();
