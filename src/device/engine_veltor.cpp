@@ -86,7 +86,12 @@ void AcquisitionEngine::UploadVeltorProgram() {
   }
   m_veltor.busy = false;
   veltorView().showUploading(false);
-  if (gone != m_goneCount || !m_link.BoxPresent()) return;  // the box went: already shown
+  if (gone != m_goneCount || !m_link.BoxPresent()) {
+    // The box went during the upload: the upload's label gave the window its
+    // panels back as they were, so the not-found panel is shown again.
+    if (!m_link.BoxPresent()) m_view.showBoxAbsent();
+    return;
+  }
   if (accepted) {
     m_veltor.uploaded = true;
     return;

@@ -280,6 +280,7 @@ void TNuvexKvxDlg::FormActivate() {
   EditSignif->setText(Texte(v.Signif));
   LabelAide->setText(Texte(v.aide));
   m_entreeAuDebut = v.NumeroNuvex;
+  m_gain6AuDebut = v.gain6;
   m_activeAuDebut = v.Active;
   EtalonCB->setChecked(v.Capteur);
   ChoisitCouleur(v.Couleur);
@@ -365,6 +366,8 @@ void TNuvexKvxDlg::EtalonCBClick() {
 
 void TNuvexKvxDlg::EntreeCBChange(int index) {
   m_voie->ChoisitEntree(index);
+  // Points taken on the other input mean nothing now, however the dialog ends.
+  if (index != m_entreeAuDebut) m_change = true;
   const bool module = index < kEntreesGain6;
   ModuleRaccordLabel->setVisible(module);
   Gain6CB->setVisible(module);
@@ -374,6 +377,7 @@ void TNuvexKvxDlg::EntreeCBChange(int index) {
 void TNuvexKvxDlg::Gain6CBClick() {
   RemplitEntrees();
   m_voie->FixeGain6(Gain6CB->isChecked() && m_voie->NumeroNuvex < kEntreesGain6);
+  if (m_voie->gain6 != m_gain6AuDebut) m_change = true;
 }
 
 void TNuvexKvxDlg::MasseRGClick(int index) {

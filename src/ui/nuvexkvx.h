@@ -117,6 +117,7 @@ class TNuvexKvxDlg : public QDialog {
   bool m_change = false;
   bool m_activeAuDebut = false;
   std::int32_t m_entreeAuDebut = 0;
+  bool m_gain6AuDebut = false;
   // What the channel shows in volts and as a calibrated quantity, kept while
   // the other is shown, so that switching the calibration off and on again
   // loses neither.

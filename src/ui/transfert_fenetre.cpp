@@ -128,9 +128,18 @@ void TTransfertFenetre::RegSaveBtnClick() {
     if (actif) m_fenetre.Timer->start();
     return;
   }
-  EnvoieDonnees();
-  // Set only now: the window's own return from the dialog is no return from
-  // the analysis program.
+  ApresTransfert(EnvoieDonnees());
+}
+
+void TTransfertFenetre::ApresTransfert(bool envoye) {
+  // A transfer that failed ended on its message, answered in this window:
+  // the user is back already. Else the return is when the window gets the
+  // focus again from the analysis program, never before the transfer (the
+  // window's own return from the dialog is no return from there).
+  if (!envoye) {
+    m_fenetre.moteur().TransferFocusReturned();
+    return;
+  }
   m_donneesEnvoyees = true;
 }
 
@@ -139,9 +148,9 @@ void TTransfertFenetre::CopyDataClick() {
   // let timers run.
   const bool actif = m_fenetre.Timer->isActive();
   m_fenetre.Timer->stop();
-  EnvoieDonnees();
-  m_donneesEnvoyees = true;
+  const bool envoye = EnvoieDonnees();
   if (actif) m_fenetre.Timer->start();
+  ApresTransfert(envoye);
 }
 
 void TTransfertFenetre::SaveDataClick() {

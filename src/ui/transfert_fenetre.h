@@ -75,6 +75,8 @@ class TTransfertFenetre : public QObject {
   bool eventFilter(QObject *watched, QEvent *event) override;
 
  private:
+  // After a transfer: the acquisition is taken up when the user is back.
+  void ApresTransfert(bool envoye);
   exchange::DonneesTransfert Donnees();
 
   TKVXmainForm &m_fenetre;

@@ -293,6 +293,19 @@ TEST_F(VeltorScripted, RefusedUploadSaysSoAndFallsBackToPointByPoint) {
   }
 }
 
+TEST_F(VeltorScripted, UnpluggedDuringTheUploadLeavesTheNotFoundPanelShown) {
+  peer.onLine = [this](const std::string &line) {
+    if (line == ":00000001FF") rig.ports.unplug(rig.port);
+  };
+  rig.start();
+  EXPECT_FALSE(rig.link.BoxPresent());
+  EXPECT_FALSE(rig.engine.veltorUploaded());
+  // Shown when the line went, and again once the upload's label has given
+  // the window its panels back: the not-found panel is what stays.
+  EXPECT_GE(rig.view.boxAbsent, 2);
+  EXPECT_TRUE(rig.view.errors.empty()) << "no \"Impossible d'utiliser Veltor\" for a box gone";
+}
+
 TEST_F(VeltorScripted, NoBoxMeansNoUploadAndTheModeIsKept) {
   rig.engine.ApplyConfiguration();
   EXPECT_TRUE(rig.view.errors.empty());

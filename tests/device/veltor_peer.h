@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class VeltorPeer final : public WirePeer {
   // The answer to "XUTIL3 32".
   std::string results;
   std::vector<std::string> lines;
+  // Told each whole line as it arrives (a test may unplug the box there).
+  std::function<void(const std::string &)> onLine;
 
   int countLines(const std::string &line) const {
     int n = 0;
@@ -35,6 +38,7 @@ class VeltorPeer final : public WirePeer {
       return;
     }
     lines.push_back(m_line);
+    if (onLine) onLine(m_line);
     if (m_line == "XERR") m_out += "NUVEX KVX\r";
     if (m_line == ":00000001FF") m_out += uploadAnswer;
     if (m_line == "XUTIL4") {

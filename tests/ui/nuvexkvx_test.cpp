@@ -187,6 +187,23 @@ TEST_F(NuvexKvxDlgTest, ActivateAndDeactivateReportAChangeOnlyWhenTheChannelChan
   }
 }
 
+TEST_F(NuvexKvxDlgTest, AnotherInputOrTheModuleIsAChangeOfAnActiveChannel) {
+  for (const char *controle : {"EntreeCB", "Gain6CB"}) {
+    V3().Active = true;
+    V3().gain6 = false;
+    V3().ChoisitEntree(0);
+    Ouvre();
+    if (std::string(controle) == "EntreeCB") {
+      m_dlg->EntreeCB->setCurrentIndex(3);
+      emit m_dlg->EntreeCB->activated(3);
+    } else {
+      test::Clique(m_dlg.get(), "Gain6CB");
+    }
+    test::Clique(m_dlg.get(), "OKBtn");
+    EXPECT_TRUE(m_dlg->change()) << controle;
+  }
+}
+
 TEST_F(NuvexKvxDlgTest, ActivateStoresTheFieldsAndVoltsWithoutCalibration) {
   V3().Capteur = false;
   Ouvre();

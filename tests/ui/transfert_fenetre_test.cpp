@@ -184,14 +184,20 @@ TEST_F(TransfertFenetreTest, ATransferThatFailedTellsWhyAndTheNextStillOpensANew
     m_commandes.clear();
     m_messages.clear();
     m_resultat = c.resultat;
+    m_form->EnregistreBtn->setEnabled(false);
     Tabulyse(&Ok);
     EXPECT_EQ(m_messages, QStringList{QString::fromUtf8(c.message)});
     EXPECT_FALSE(m_transferts->constantes().nouvellePage());
+    // Nothing went to the analysis program: the acquisition is taken up at
+    // once, not when a focus comes back that never left.
+    EXPECT_FALSE(m_transferts->donneesEnvoyees());
+    EXPECT_TRUE(m_form->EnregistreBtn->isEnabled());
     EXPECT_FALSE(m_presse.isEmpty()) << "the clipboard still holds the table";
     m_resultat = ResultatTransfert::Envoye;
     m_form->CopyData->trigger();
     EXPECT_EQ(m_commandes, (std::vector<std::string>{"CLIP|LOAD", "CLIP|LOAD"}));
     m_transferts->constantes().FixeNouvellePage(false);
+    RetourFocus();
   }
 }
 
