@@ -149,14 +149,16 @@ bool ClientTabulyse::Envoie(int fd, const std::string &commande) const {
 ResultatTransfert ClientTabulyse::Transfere(const std::string &commande) {
   int fd = -1;
   bool demarre = false;
-  if (!EstLance() && m_options.lance(m_options.programme)) {
+  const bool dejaLa = EstLance();
+  if (!dejaLa && m_options.lance(m_options.programme)) {
     demarre = true;
     fd = OuvreEnAttendant(m_options.attenteDemarrageMs);
   }
   if (fd < 0) fd = Ouvre();
-  // Started once more only when no start has been made yet: a program slow
-  // to come up is given time, not a second copy of itself.
-  if (fd < 0 && !demarre && m_options.lance(m_options.programme)) fd = Ouvre();
+  // Started once more only when no start has been made yet and none runs (a
+  // busy one counts): a program slow to come up is given time, not a second
+  // copy of itself.
+  if (fd < 0 && !demarre && !dejaLa && m_options.lance(m_options.programme)) fd = Ouvre();
   if (fd < 0) fd = OuvreEnAttendant(m_options.attenteReessaiMs);
   if (fd < 0) return ResultatTransfert::ImpossibleDeLancer;
   const bool accepte = Envoie(fd, commande);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,7 +14,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <vector>
 
 #include "exchange/settings_store.h"
 #include "gui_app.h"
@@ -138,6 +143,37 @@ TEST_F(ClientTabulyseTest, ARunningTabulyseGetsTheCommandWithoutAnotherStart) {
   EXPECT_EQ(m_lancements, 0);
   ASSERT_TRUE(waitFor([&] { return Requetes().size() == 2; }, 2000));
   EXPECT_EQ(Requetes(), (QStringList{QStringLiteral("CLIP|LOAD"), QStringLiteral("CLIP|ADD")}));
+}
+
+// A Tabulyse too busy to take one more client is running all the same: it
+// is never started a second time.
+TEST_F(ClientTabulyseTest, ABusyTabulyseIsNotStartedAgain) {
+  const int serveur = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(serveur, 0);
+  sockaddr_un adresse{};
+  adresse.sun_family = AF_UNIX;
+  const QByteArray chemin = QFile::encodeName(m_socket);
+  ASSERT_LT(static_cast<size_t>(chemin.size()), sizeof adresse.sun_path);
+  std::memcpy(adresse.sun_path, chemin.constData(), static_cast<size_t>(chemin.size()));
+  ASSERT_EQ(::bind(serveur, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse), 0);
+  ASSERT_EQ(::listen(serveur, 0), 0);  // never accepts: its queue fills at once
+  std::vector<int> clients;
+  for (int i = 0; i < 8; ++i) {
+    const int c = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    if (::connect(c, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) != 0) {
+      ::close(c);
+      break;
+    }
+    clients.push_back(c);
+  }
+  ClientTabulyse::Options o = Options(kStandin);
+  o.attenteReessaiMs = 100;
+  ClientTabulyse client(o);
+  EXPECT_TRUE(client.EstLance());
+  EXPECT_EQ(client.Transfere(kCommandeNouveauFichier), ResultatTransfert::ImpossibleDeLancer);
+  EXPECT_EQ(m_lancements, 0);
+  for (int c : clients) ::close(c);
+  ::close(serveur);
 }
 
 // How Tabulyse comes up decides what the user reads; the window keeps
