@@ -24,7 +24,9 @@ LectureEntree::LectureEntree(BoxLink &link, int entree, std::chrono::millisecond
   m_thread = std::thread([this] { Boucle(); });
 }
 
-LectureEntree::~LectureEntree() { Arrete(); }
+LectureEntree::~LectureEntree() {
+  Arrete();
+}
 
 void LectureEntree::FixeEntree(int entree) {
   m_entree.store(std::clamp(entree, 0, 7));
@@ -61,8 +63,7 @@ int LectureEntree::Lit(std::uint8_t requete) {
     // Stopped meanwhile: the answer already on its way is still taken off the
     // line, or the window's next read would take it for its own.
     const auto fin = m_arret.load() ? std::min(limite, envoi + kDerniereReponse) : limite;
-    if (m_link.waitForByte(std::min(fin, m_link.clock().now() + kTranche)))
-      return m_link.GetByte();
+    if (m_link.waitForByte(std::min(fin, m_link.clock().now() + kTranche))) return m_link.GetByte();
     if (m_link.clock().now() >= fin) break;
   }
   return -1;

@@ -30,8 +30,8 @@ constexpr std::array<Plages, kNbEntreesBoitier> kPlages{{
 // as letters of the analysis program's symbol font, or as the characters of
 // the system code page.
 constexpr std::array<std::uint8_t, 30> kCodesAdmis{
-    147, 148, 152, 155, 158, 160, 163, 166, 168, 169, 177, 178, 179, 180, 181, 182, 183,
-    184, 187, 188, 189, 190, 192, 193, 195, 196, 198, 199, 200, 201};
+    147, 148, 152, 155, 158, 160, 163, 166, 168, 169, 177, 178, 179, 180, 181,
+    182, 183, 184, 187, 188, 189, 190, 192, 193, 195, 196, 198, 199, 200, 201};
 
 bool CodeAdmis(unsigned code) {
   for (std::uint8_t c : kCodesAdmis)
@@ -55,8 +55,7 @@ std::string TexteEntreeAnalogique(int entree, bool refAlt, bool gain6, bool alim
 }
 
 bool CaractereSymboleAdmis(char32_t c) {
-  if ((c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z'))
-    return true;
+  if ((c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z')) return true;
   if (c == U'#' || c == U'$' || c == U'%' || c == U'\'' || c == 8 || c == 12) return true;
   if (c >= 160 && c <= 255) return CodeAdmis(static_cast<unsigned>(c));
   // A Greek letter the symbol font draws: its font code decides.

@@ -32,7 +32,9 @@ namespace {
 
 constexpr int kRubriqueCapteur = 9;
 
-QString Texte(const std::string &s) { return QString::fromStdString(s); }
+QString Texte(const std::string &s) {
+  return QString::fromStdString(s);
+}
 
 QPushButton *Bouton(QWidget *parent, const char *nom, const char *texte) {
   auto *b = Nomme(new QPushButton(QString::fromUtf8(texte), parent), nom);
@@ -261,8 +263,7 @@ void TChoixCapteursDlg::DelBtnClick() {
 void TChoixCapteursDlg::ModifBtnClick() {
   const int i = Selection();
   if (i < 0) return;
-  if (m_cfg->Edite(m_liste.Capteur(static_cast<std::size_t>(i))) == QDialog::Accepted)
-    Rafraichit();
+  if (m_cfg->Edite(m_liste.Capteur(static_cast<std::size_t>(i))) == QDialog::Accepted) Rafraichit();
 }
 
 void TChoixCapteursDlg::ExitBtnClick() {
@@ -292,8 +293,7 @@ TListeCapteursDlg::TListeCapteursDlg(const model::TlisteCapteur &liste, model::T
   l->addWidget(ListeCapteursBox, 1);
   l->addLayout(boutons);
   connect(OKBtn, &QPushButton::clicked, this, &TListeCapteursDlg::OKBtnClick);
-  connect(ListeCapteursBox, &QListWidget::itemDoubleClicked, this,
-          &TListeCapteursDlg::OKBtnClick);
+  connect(ListeCapteursBox, &QListWidget::itemDoubleClicked, this, &TListeCapteursDlg::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 

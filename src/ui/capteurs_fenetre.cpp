@@ -16,27 +16,27 @@ void RelieCapteurs(TKVXmainForm &fenetre, model::TlisteCapteur &capteurs,
                    std::function<void()> sauve) {
   // Made once and kept, with its shadows of each channel's two faces.
   auto *entree = new TNuvexKvxDlg(capteurs, &fenetre);
-  fenetre.RelieClic({QStringLiteral("GroupBox5"), QStringLiteral("Label1"),
-                     QStringLiteral("GroupBox4"), QStringLiteral("Label5"),
-                     QStringLiteral("GroupBox1"), QStringLiteral("Label2"),
-                     QStringLiteral("GroupBox2"), QStringLiteral("Label3")},
-                    [&fenetre, entree](int slot) {
-                      if (slot < device::kSlotV1 || slot > device::kSlotV4) return;
-                      fenetre.moteur().HaltAcquisition();
-                      entree->FixeVoie(fenetre.graphe().voie(slot), &fenetre.lien());
-                      entree->Execute();
-                      if (entree->change()) {
-                        // Points taken on another input or range mean nothing now.
-                        fenetre.graphe().nbPoints = 0;
-                        fenetre.RegSaveBtn->setEnabled(false);
-                        // A new reference reaches every input of the box.
-                        for (int s = device::kSlotV1; s <= device::kSlotV4; ++s) {
-                          model::Tvoie &v = fenetre.graphe().voie(s);
-                          v.ChoisitEntree(v.NumeroNuvex);
-                        }
-                      }
-                      fenetre.moteur().ApplyConfiguration();
-                    });
+  fenetre.RelieClic(
+      {QStringLiteral("GroupBox5"), QStringLiteral("Label1"), QStringLiteral("GroupBox4"),
+       QStringLiteral("Label5"), QStringLiteral("GroupBox1"), QStringLiteral("Label2"),
+       QStringLiteral("GroupBox2"), QStringLiteral("Label3")},
+      [&fenetre, entree](int slot) {
+        if (slot < device::kSlotV1 || slot > device::kSlotV4) return;
+        fenetre.moteur().HaltAcquisition();
+        entree->FixeVoie(fenetre.graphe().voie(slot), &fenetre.lien());
+        entree->Execute();
+        if (entree->change()) {
+          // Points taken on another input or range mean nothing now.
+          fenetre.graphe().nbPoints = 0;
+          fenetre.RegSaveBtn->setEnabled(false);
+          // A new reference reaches every input of the box.
+          for (int s = device::kSlotV1; s <= device::kSlotV4; ++s) {
+            model::Tvoie &v = fenetre.graphe().voie(s);
+            v.ChoisitEntree(v.NumeroNuvex);
+          }
+        }
+        fenetre.moteur().ApplyConfiguration();
+      });
   fenetre.CapteursItem->setEnabled(true);
   QObject::connect(fenetre.CapteursItem, &QAction::triggered, &fenetre,
                    [&fenetre, &capteurs, sauve] {

@@ -54,8 +54,10 @@ TClavierDlg::TClavierDlg(model::TentreeClavier &clavier, QWidget *parent)
   const struct {
     const char *nom, *texte;
     QLineEdit *edit;
-  } lignes[] = {{"LabelNom", "&Symbole", EditNom},     {"LabelUnite", "&Unité", EditUnite},
-                {"LabelSignif", "&Signif.", EditSignif}, {"LabelMin", "Minimum", EditMin},
+  } lignes[] = {{"LabelNom", "&Symbole", EditNom},
+                {"LabelUnite", "&Unité", EditUnite},
+                {"LabelSignif", "&Signif.", EditSignif},
+                {"LabelMin", "Minimum", EditMin},
                 {"LabelMax", "Maximum", EditMax}};
   for (const auto &l : lignes) {
     auto *label = Nomme(new QLabel(QString::fromUtf8(l.texte), GrandeurGB), l.nom);

@@ -108,8 +108,8 @@ void TEtalonneInterDlg::FormActivate() {
   Point2Manuel->hide();
   PlaceZero();
   if (m_lien != nullptr && !m_lecture)
-    m_lecture = std::make_unique<device::LectureEntree>(
-        *m_lien, m_voie.NumeroNuvex, std::chrono::milliseconds(kPeriodeLecture));
+    m_lecture = std::make_unique<device::LectureEntree>(*m_lien, m_voie.NumeroNuvex,
+                                                        std::chrono::milliseconds(kPeriodeLecture));
   Timer->start();
   EditInteractif1->setFocus();
 }

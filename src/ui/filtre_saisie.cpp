@@ -28,7 +28,9 @@ bool TFiltreSaisie::eventFilter(QObject *watched, QEvent *event) {
   return true;
 }
 
-void FiltreNombre(QLineEdit *edit) { new TFiltreSaisie(edit, model::FiltreTouche); }
+void FiltreNombre(QLineEdit *edit) {
+  new TFiltreSaisie(edit, model::FiltreTouche);
+}
 
 void FiltreSymbole(QLineEdit *edit) {
   new TFiltreSaisie(edit, [](char32_t c) { return model::CaractereSymboleAdmis(c) ? c : 0; });

@@ -55,13 +55,13 @@ struct CouleurNommee {
   std::int32_t valeur;
 };
 constexpr CouleurNommee kCouleurs[] = {
-    {"Noir", 0x000000},        {"Marron", 0x000080},     {"Vert", 0x008000},
-    {"Olive", 0x008080},       {"Marine", 0x800000},     {"Pourpre", 0x800080},
-    {"Sarcelle", 0x808000},    {"Gris", 0x808080},       {"Argent", 0xC0C0C0},
-    {"Rouge", 0x0000FF},       {"Citron vert", 0x00FF00}, {"Jaune", 0x00FFFF},
-    {"Bleu", 0xFF0000},        {"Fuchsia", 0xFF00FF},    {"Aqua", 0xFFFF00},
-    {"Blanc", 0xFFFFFF},       {"Vert monnaie", 0xC0DCC0}, {"Bleu ciel", 0xF0CAA6},
-    {"Crème", 0xF0FBFF},       {"Gris moyen", 0xA4A0A0},
+    {"Noir", 0x000000},     {"Marron", 0x000080},       {"Vert", 0x008000},
+    {"Olive", 0x008080},    {"Marine", 0x800000},       {"Pourpre", 0x800080},
+    {"Sarcelle", 0x808000}, {"Gris", 0x808080},         {"Argent", 0xC0C0C0},
+    {"Rouge", 0x0000FF},    {"Citron vert", 0x00FF00},  {"Jaune", 0x00FFFF},
+    {"Bleu", 0xFF0000},     {"Fuchsia", 0xFF00FF},      {"Aqua", 0xFFFF00},
+    {"Blanc", 0xFFFFFF},    {"Vert monnaie", 0xC0DCC0}, {"Bleu ciel", 0xF0CAA6},
+    {"Crème", 0xF0FBFF},    {"Gris moyen", 0xA4A0A0},
 };
 constexpr const char *kMotifs[] = {"Croix", "Croix diag.", "Cercle", "Carré", "Losange"};
 
@@ -88,7 +88,9 @@ QIcon ImageMotif(std::uint8_t motif) {
   return QIcon(p);
 }
 
-QString Texte(const std::string &s) { return QString::fromStdString(s); }
+QString Texte(const std::string &s) {
+  return QString::fromStdString(s);
+}
 
 }  // namespace
 
@@ -181,9 +183,9 @@ QWidget *TNuvexKvxDlg::CreeEntree() {
   EntreeCB->setMaxVisibleItems(16);
   Gain6CB = Nomme(new QCheckBox(QStringLiteral("Calibre x6 (module de raccordement)"), GroupBox1),
                   "Gain6CB");
-  ModuleRaccordLabel = Nomme(
-      new QLabel(QStringLiteral("Si module de raccordement Re = 100 kΩ"), GroupBox1),
-      "ModuleRaccordLabel");
+  ModuleRaccordLabel =
+      Nomme(new QLabel(QStringLiteral("Si module de raccordement Re = 100 kΩ"), GroupBox1),
+            "ModuleRaccordLabel");
   EtalonCB =
       Nomme(new QCheckBox(QStringLiteral("Avec capteurs ou étalonnage"), GroupBox1), "EtalonCB");
   CapteursBtn = Nomme(new QPushButton(QStringLiteral("&Capteurs"), GroupBox1), "CapteursBtn");
@@ -218,10 +220,10 @@ QWidget *TNuvexKvxDlg::CreeEtalonnage() {
   EtalonneInterBtn = Nomme(new QPushButton(QStringLiteral("Etalonnage interactif"), EtalonnageGB),
                            "EtalonneInterBtn");
   EtalonneInterBtn->setAutoDefault(false);
-  AvecPotarLabel = Nomme(
-      new QLabel(QStringLiteral("Régler d'abord le zéro avec le potentiomètre du capteur"),
-                 EtalonnageGB),
-      "AvecPotarLabel");
+  AvecPotarLabel =
+      Nomme(new QLabel(QStringLiteral("Régler d'abord le zéro avec le potentiomètre du capteur"),
+                       EtalonnageGB),
+            "AvecPotarLabel");
   AvecPotarLabel->setAccessibleName(QStringLiteral("AidePotar"));
   AideLabel = Nomme(new QLabel(QStringLiteral("Aide :"), EtalonnageGB), "AideLabel");
   LabelAide = Nomme(new QLabel(EtalonnageGB), "LabelAide");
@@ -392,7 +394,8 @@ void TNuvexKvxDlg::MasseRGClick(int index) {
 bool TNuvexKvxDlg::LitEtalonnage() {
   m_textesLus = val0Edit->text() + QChar(0) + PenteEdit->text();
   double valeurs[2] = {0, 0};
-  if (!LitExpressions(this, {val0Edit, PenteEdit}, valeurs, QStringLiteral("Nombre mal écrit (%1)")))
+  if (!LitExpressions(this, {val0Edit, PenteEdit}, valeurs,
+                      QStringLiteral("Nombre mal écrit (%1)")))
     return false;
   m_voie->Offset = valeurs[0];
   m_voie->UnVolt = valeurs[1];
@@ -418,8 +421,8 @@ void TNuvexKvxDlg::NomOuUniteChange() {
 
 void TNuvexKvxDlg::DemarreLecture() {
   if (m_lien != nullptr && !m_lecture)
-    m_lecture = std::make_unique<device::LectureEntree>(
-        *m_lien, EntreeCB->currentIndex(), std::chrono::milliseconds(kPeriodeLecture));
+    m_lecture = std::make_unique<device::LectureEntree>(*m_lien, EntreeCB->currentIndex(),
+                                                        std::chrono::milliseconds(kPeriodeLecture));
   Timer->start();
 }
 

@@ -1,7 +1,7 @@
 #include "ui/panel_mode.h"
 
-#include "ui/nomme.h"
 #include <algorithm>
+#include "ui/nomme.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

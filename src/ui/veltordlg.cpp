@@ -97,12 +97,19 @@ void TVeltorCfg::NomVeltorEditChange(const QString &texte) {
   NegatifCB->setText(texte + QStringLiteral(" négatif"));
 }
 
+namespace {
+constexpr const char *kDemiPeriodePositive = "La demi période doit être positive";
+}  // namespace
+
 void TVeltorCfg::OKBtnClick() {
   double taille = 0;
   try {
     taille = model::Evalue(TailleTraitEdit->text().toStdString());
     // An empty field is no size either.
     if (std::isnan(taille)) throw model::EGetFloatError(model::kErreurNombre);
+    // Positions are counted in half periods: none or a negative one would
+    // put the whole run on an axis with no span.
+    if (!(taille > 0)) throw model::EGetFloatError(kDemiPeriodePositive);
   } catch (const model::EGetFloatError &e) {
     // The dialog stays open on the field to correct: nothing is changed.
     MontreMessage(this, QMessageBox::Warning, windowTitle(), QString::fromUtf8(e.what()));

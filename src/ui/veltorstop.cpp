@@ -77,6 +77,10 @@ void TVeltorStopDlg::OKBtnClick() {
   hide();
 }
 
+void TVeltorStopDlg::reject() {
+  if (isVisible()) OKBtnClick();
+}
+
 void TVeltorStopDlg::Ferme() {
   Timer->stop();
   hide();

@@ -36,6 +36,9 @@ class TVeltorStopDlg : public QDialog {
 
  protected:
   void hideEvent(QHideEvent *event) override;
+  // Escape and the window's close button end the run as the button does:
+  // a run whose count-down went with its window would never end by itself.
+  void reject() override;
 
  private:
   void FormActivate();

@@ -25,35 +25,34 @@ TEST_P(TexteEntree, ReadsTheRangeAndSocketOfTheInput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TexteEntree,
-    ::testing::Values(
-        CasEntree{0, true, true, false, "EA0 ±15 V module"},
-        CasEntree{0, true, false, false, "EA0 ±2,5 V prise A"},
-        CasEntree{1, false, true, false, "EA1 0-30 V module"},
-        CasEntree{1, false, false, false, "EA1 0-5 V prise A"},
-        CasEntree{2, true, false, false, "EA2 ±2,5 V prise D"},
-        CasEntree{2, true, false, true, "EA2 ±2,5 V prise F"},
-        CasEntree{3, false, false, true, "EA3 0-5 V prise F"},
-        CasEntree{3, false, true, true, "EA3 0-30 V module"},
-        CasEntree{4, true, true, false, "EA4 ±50 mV prise B"},
-        CasEntree{5, false, false, false, "EA5 0-100 mV prise B"},
-        // The module is for EA0..EA3 only: the other inputs read the same.
-        CasEntree{6, true, true, false, "EA6 ±500 mV prise C"},
-        CasEntree{6, false, true, false, "EA6 0-1 V prise C"},
-        CasEntree{7, true, false, false, "EA7 ±1 V prise C"},
-        CasEntree{7, false, false, true, "EA7 0-2 V prise C"},
-        CasEntree{-1, true, false, false, ""}, CasEntree{8, true, false, false, ""}));
+    ::testing::Values(CasEntree{0, true, true, false, "EA0 ±15 V module"},
+                      CasEntree{0, true, false, false, "EA0 ±2,5 V prise A"},
+                      CasEntree{1, false, true, false, "EA1 0-30 V module"},
+                      CasEntree{1, false, false, false, "EA1 0-5 V prise A"},
+                      CasEntree{2, true, false, false, "EA2 ±2,5 V prise D"},
+                      CasEntree{2, true, false, true, "EA2 ±2,5 V prise F"},
+                      CasEntree{3, false, false, true, "EA3 0-5 V prise F"},
+                      CasEntree{3, false, true, true, "EA3 0-30 V module"},
+                      CasEntree{4, true, true, false, "EA4 ±50 mV prise B"},
+                      CasEntree{5, false, false, false, "EA5 0-100 mV prise B"},
+                      // The module is for EA0..EA3 only: the other inputs read the same.
+                      CasEntree{6, true, true, false, "EA6 ±500 mV prise C"},
+                      CasEntree{6, false, true, false, "EA6 0-1 V prise C"},
+                      CasEntree{7, true, false, false, "EA7 ±1 V prise C"},
+                      CasEntree{7, false, false, true, "EA7 0-2 V prise C"},
+                      CasEntree{-1, true, false, false, ""}, CasEntree{8, true, false, false, ""}));
 
 // ---- Symbol characters ------------------------------------------------------
 
 TEST(SymboleAdmis, LettersDigitsAndTheFewSignsOfANamePass) {
-  for (char32_t c : {U'a', U'z', U'A', U'Z', U'0', U'9', U'#', U'$', U'%', U'\'', U'µ', U'ψ',
-                     U'Γ', U'Θ', U'Ξ', U'ξ', U'±', U'²', U'É', U'À'})
+  for (char32_t c : {U'a', U'z', U'A', U'Z', U'0', U'9', U'#', U'$', U'%', U'\'',
+                     U'µ', U'ψ', U'Γ', U'Θ', U'Ξ', U'ξ', U'±', U'²', U'É', U'À'})
     EXPECT_TRUE(CaractereSymboleAdmis(c)) << static_cast<unsigned>(c);
 }
 
 TEST(SymboleAdmis, EverythingElseIsDropped) {
-  for (char32_t c : {U' ', U'-', U'+', U'/', U'*', U'.', U',', U'(', U'_', U'é', U'°', U'Ω',
-                     U'α', U'€', U'\u4E2D', U'\U0001F600', U'\u00A4'})
+  for (char32_t c : {U' ', U'-', U'+', U'/', U'*', U'.', U',', U'(', U'_', U'é', U'°', U'Ω', U'α',
+                     U'€', U'\u4E2D', U'\U0001F600', U'\u00A4'})
     EXPECT_FALSE(CaractereSymboleAdmis(c)) << static_cast<unsigned>(c);
 }
 

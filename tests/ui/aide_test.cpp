@@ -216,7 +216,8 @@ TEST_F(FenetreAideTest, ALinkOpensItsPageAndTheButtonsGoBackAndForth) {
   f->Navigateur->setFocus();
   QTest::keyClick(f->Navigateur, Qt::Key_Tab);
   QTest::keyClick(f->Navigateur, Qt::Key_Return);
-  QTRY_COMPARE(f->PageCourante(), QStringLiteral("premiers-pas.html"));
+  ASSERT_TRUE(
+      test::AttendQue([&] { return f->PageCourante() == QStringLiteral("premiers-pas.html"); }));
   EXPECT_EQ(f->windowTitle(), QStringLiteral("Aide de KVX - Premiers pas"));
   ASSERT_TRUE(f->PrecedentBtn->isEnabled());
   QTest::mouseClick(f->PrecedentBtn, Qt::LeftButton);
@@ -376,8 +377,9 @@ TEST(ArbreInstalle, TheInstalledProgramStartsForANewUser) {
   kvx.setProcessEnvironment(env);
   kvx.start(prefixe + QStringLiteral("/bin/kvx"), {QStringLiteral("--simulate")});
   ASSERT_TRUE(kvx.waitForStarted(5000));
-  QTRY_VERIFY_WITH_TIMEOUT(
-      QFileInfo::exists(utilisateur.chemin(QStringLiteral("run/KVX.instance"))), 10000);
+  ASSERT_TRUE(test::AttendQue(
+      [&] { return QFileInfo::exists(utilisateur.chemin(QStringLiteral("run/KVX.instance"))); },
+      10000));
   kvx.terminate();
   ASSERT_TRUE(kvx.waitForFinished(15000));
   EXPECT_EQ(kvx.exitStatus(), QProcess::NormalExit);

@@ -230,7 +230,8 @@ TEST_F(FenetreTest, NothingIsCutFromTheSmallestWindowToTheScreen) {
       EXPECT_LE(titre + 8, c->width()) << c->title().toStdString();
     }
     const auto *statut = m_form->findChild<QLabel *>(QStringLiteral("Header0"));
-    EXPECT_LE(QFontMetrics(statut->font()).horizontalAdvance(attente), statut->contentsRect().width());
+    EXPECT_LE(QFontMetrics(statut->font()).horizontalAdvance(attente),
+              statut->contentsRect().width());
     for (const auto *b : m_form->ToolBar1->findChildren<QToolButton *>()) {
       if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
         EXPECT_FALSE(b->isVisible()) << "every button shows on the tool bar";

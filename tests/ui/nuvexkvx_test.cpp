@@ -5,8 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,13 +94,11 @@ TEST_F(NuvexKvxDlgTest, InputListFollowsTheReferenceTheModuleAndTheSocket) {
     bool refAlt, gain6, alim;
     int item;
     const char *texte;
-  } rows[] = {{true, false, false, 2, "EA2 ±2,5 V prise D"},
-              {true, false, true, 3, "EA3 ±2,5 V prise F"},
-              {false, false, false, 0, "EA0 0-5 V prise A"},
-              {true, true, false, 1, "EA1 ±15 V module"},
-              {false, true, false, 1, "EA1 0-30 V module"},
-              {false, true, false, 7, "EA7 0-2 V prise C"},
-              {true, false, false, 5, "EA5 ±50 mV prise B"}};
+  } rows[] = {
+      {true, false, false, 2, "EA2 ±2,5 V prise D"}, {true, false, true, 3, "EA3 ±2,5 V prise F"},
+      {false, false, false, 0, "EA0 0-5 V prise A"}, {true, true, false, 1, "EA1 ±15 V module"},
+      {false, true, false, 1, "EA1 0-30 V module"},  {false, true, false, 7, "EA7 0-2 V prise C"},
+      {true, false, false, 5, "EA5 ±50 mV prise B"}};
   for (const auto &r : rows) {
     model::FixeMasse(r.refAlt);
     V3().gain6 = r.gain6;
@@ -298,8 +296,7 @@ TEST_F(NuvexKvxDlgTest, ASensorFromTheListIsAppliedAndItsMessageShown) {
   model::FixeMasse(true);
   Ouvre();
   test::QuandOuvert<QDialog>(m_dlg.get(), [](QDialog *liste) {
-    if (liste->objectName() == QStringLiteral("ListeCapteursDlg"))
-      test::Clique(liste, "OKBtn");
+    if (liste->objectName() == QStringLiteral("ListeCapteursDlg")) test::Clique(liste, "OKBtn");
   });
   QString message;
   test::QuandOuvert<QMessageBox>(m_dlg.get(), [&message](QMessageBox *m) {

@@ -105,22 +105,29 @@ TEST_F(VeltorCfgTest, OkWritesTheChannel) {
   }
 }
 
-TEST_F(VeltorCfgTest, UnreadableSizeIsSaidAndTheDialogStaysOpen) {
-  m_fourche.Taille = 0.002;
-  Ouvre();
-  Tape(m_dlg.TailleTraitEdit, QStringLiteral("2*3)"));
-  Tape(m_dlg.NomVeltorEdit, QStringLiteral("q"));
-  QString message;
-  test::QuandOuvert<QMessageBox>(&m_dlg, [&](QMessageBox *m) {
-    message = m->text();
-    m->accept();
-  });
-  test::Clique(&m_dlg, "OKBtn");
-  QTRY_VERIFY(!message.isEmpty());
-  EXPECT_EQ(message, QStringLiteral("Erreur nombre"));
-  EXPECT_TRUE(m_dlg.isVisible());
-  EXPECT_DOUBLE_EQ(m_fourche.Taille, 0.002);
-  EXPECT_EQ(m_fourche.Nom, "x") << "nothing is written";
+TEST_F(VeltorCfgTest, UnreadableOrEmptySizeIsSaidAndTheDialogStaysOpen) {
+  const struct {
+    const char *taille, *message;
+  } rows[] = {{"2*3)", "Erreur nombre"},
+              {"0", "La demi période doit être positive"},
+              {"-2m", "La demi période doit être positive"}};
+  for (const auto &r : rows) {
+    m_fourche.Taille = 0.002;
+    Ouvre();
+    Tape(m_dlg.TailleTraitEdit, QString::fromUtf8(r.taille));
+    Tape(m_dlg.NomVeltorEdit, QStringLiteral("q"));
+    QString message;
+    test::QuandOuvert<QMessageBox>(&m_dlg, [&](QMessageBox *m) {
+      message = m->text();
+      m->accept();
+    });
+    test::Clique(&m_dlg, "OKBtn");
+    ASSERT_TRUE(test::AttendQue([&] { return !message.isEmpty(); }));
+    EXPECT_EQ(message, QString::fromUtf8(r.message));
+    EXPECT_TRUE(m_dlg.isVisible());
+    EXPECT_DOUBLE_EQ(m_fourche.Taille, 0.002);
+    EXPECT_EQ(m_fourche.Nom, "x") << "nothing is written";
+  }
 }
 
 // Through the main window: the fork's read-out box, in fork mode.
