@@ -76,8 +76,9 @@ TEST_F(LectureEntreeTest, TheWindowUsingTheLinkEndsTheReadingFirst) {
   // of the window's goes out.
   EXPECT_NEAR(ReadByte(rig.link, 64 + 5), 200, 1);
   EXPECT_FALSE(rig.link.lent());
+  // Its thread has ended: nothing more can go out from it.
   const unsigned apres = lecture.Requetes();
-  std::this_thread::sleep_for(20ms);
+  lecture.Arrete();
   EXPECT_EQ(lecture.Requetes(), apres);
 }
 

@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QTimer>
 #include <memory>
 
 #include "device/acquisition_engine.h"
@@ -161,7 +163,8 @@ TEST_F(NuvexKvxDlgTest, TheBarFollowsTheInputAndShowsItsValue) {
 
 TEST_F(NuvexKvxDlgTest, WithoutABoxTheBarRestsAtZero) {
   Ouvre(false);
-  QTest::qWait(500);
+  QSignalSpy tic(m_dlg->Timer, &QTimer::timeout);
+  ASSERT_TRUE(tic.wait(2000));
   EXPECT_EQ(m_dlg->Gauge1->value(), 0);
   EXPECT_TRUE(m_dlg->EditValeur->text().isEmpty());
 }
