@@ -2,7 +2,6 @@
 
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -10,10 +9,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "platform/event_pump.h"
+#include "platform/instance_unique.h"
 #include "platform/serveur_requetes.h"
 
 namespace kvx::platform {
@@ -34,25 +33,6 @@ constexpr char kAccuse[] = "OK\n";
 int RestantMs(Horloge::time_point fin) {
   const auto reste = std::chrono::ceil<std::chrono::milliseconds>(fin - Horloge::now()).count();
   return reste < 0 ? 0 : static_cast<int>(reste);
-}
-
-// A connected socket, or minus the error. A local connect never waits: it
-// succeeds or fails at once (EAGAIN when the server has a full queue).
-int Connecte(const QString &chemin) {
-  const QByteArray path = QFile::encodeName(chemin);
-  sockaddr_un address{};
-  if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof address.sun_path)
-    return -ENAMETOOLONG;
-  address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return -errno;
-  if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-    const int erreur = errno;
-    ::close(fd);
-    return -erreur;
-  }
-  return fd;
 }
 
 bool Pret(int fd, short evenement) {
@@ -85,14 +65,14 @@ ClientTabulyse::ClientTabulyse(Options options) : m_options(std::move(options)) 
 }
 
 bool ClientTabulyse::EstLance() const {
-  const int fd = Connecte(m_options.socket);
+  const int fd = ConnecteLocal(m_options.socket);
   if (fd >= 0) ::close(fd);
   // A full queue is a server too, busy with other clients.
   return fd >= 0 || fd == -EAGAIN;
 }
 
 int ClientTabulyse::Ouvre() const {
-  const int fd = Connecte(m_options.socket);
+  const int fd = ConnecteLocal(m_options.socket);
   return fd >= 0 ? fd : -1;
 }
 

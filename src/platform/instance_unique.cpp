@@ -50,27 +50,6 @@ int millisecondsLeft(std::chrono::steady_clock::time_point deadline) {
   return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
-// A connected socket, or minus the error. Never waits: a local connect
-// succeeds or fails at once, with EAGAIN when the server has a queue of
-// connections it has not taken yet (a busy instance), where a blocking
-// connect would wait for as long as the instance is busy.
-int connecte(const QString &chemin) {
-  const QByteArray path = QFile::encodeName(chemin);
-  sockaddr_un address{};
-  if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof address.sun_path)
-    return -ENAMETOOLONG;
-  address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return -errno;
-  if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return -error;
-  }
-  return fd;
-}
-
 bool sendAll(int fd, const QByteArray &bytes, std::chrono::steady_clock::time_point deadline) {
   qsizetype sent = 0;
   while (sent < bytes.size()) {
@@ -122,6 +101,23 @@ bool sameUser(QLocalSocket *client) {
 
 }  // namespace
 
+int ConnecteLocal(const QString &chemin) {
+  const QByteArray path = QFile::encodeName(chemin);
+  sockaddr_un address{};
+  if (path.isEmpty() || static_cast<size_t>(path.size()) >= sizeof address.sun_path)
+    return -ENAMETOOLONG;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  if (fd < 0) return -errno;
+  if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return -error;
+  }
+  return fd;
+}
+
 QString CheminSocketInstance() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QDir::tempPath();
@@ -129,7 +125,7 @@ QString CheminSocketInstance() {
 }
 
 Remise EnvoieDemandeInstance(const QString &chemin, const QString &texte, int delaiMs) {
-  const int fd = connecte(chemin);
+  const int fd = ConnecteLocal(chemin);
   if (fd == -EAGAIN) return Remise::SansReponse;
   if (fd < 0) return Remise::Personne;
   Descripteur socket(fd);
@@ -158,7 +154,7 @@ bool ServeurInstance::ecoute(const QString &chemin) {
   // A socket that a live instance serves is never replaced, or that instance
   // would never hear from a start again. Looked at first, as the user-only
   // socket is made aside and renamed over whatever file has the name.
-  const int fd = connecte(chemin);
+  const int fd = ConnecteLocal(chemin);
   if (fd >= 0) ::close(fd);
   if (fd >= 0 || fd == -EAGAIN) return false;
   if (m_serveur->listen(chemin)) return true;

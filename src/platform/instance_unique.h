@@ -15,6 +15,12 @@ namespace kvx::platform {
 // "KVX.instance" in the user's runtime folder, which only the user can enter.
 QString CheminSocketInstance();
 
+// A socket connected to the local server at `chemin`, or minus the error.
+// Never waits: a local connect succeeds or fails at once, with -EAGAIN when
+// the server has a queue of connections it has not taken yet (a busy
+// program), where a blocking connect would wait as long as it is busy.
+int ConnecteLocal(const QString &chemin);
+
 // What became of a request sent to a running instance.
 enum class Remise {
   Personne,     // nobody listens at the socket

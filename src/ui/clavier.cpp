@@ -17,6 +17,7 @@
 #include "ui/champs_lus.h"
 #include "ui/dialogue_modal.h"
 #include "ui/filtre_saisie.h"
+#include "ui/formulaire.h"
 
 namespace kvx::ui {
 
@@ -50,20 +51,11 @@ TClavierDlg::TClavierDlg(model::TentreeClavier &clavier, QWidget *parent)
   EditMax = Nomme(new QLineEdit(GrandeurGB), "EditMax");
   for (QLineEdit *e : {EditMin, EditMax}) FiltreNombre(e);
   GrandeurGB->setFocusProxy(EditNom);
-  auto *f = new QFormLayout(GrandeurGB);
-  const struct {
-    const char *nom, *texte;
-    QLineEdit *edit;
-  } lignes[] = {{"LabelNom", "&Symbole", EditNom},
-                {"LabelUnite", "&Unité", EditUnite},
-                {"LabelSignif", "&Signif.", EditSignif},
-                {"LabelMin", "Minimum", EditMin},
-                {"LabelMax", "Maximum", EditMax}};
-  for (const auto &l : lignes) {
-    auto *label = Nomme(new QLabel(QString::fromUtf8(l.texte), GrandeurGB), l.nom);
-    label->setBuddy(l.edit);
-    f->addRow(label, l.edit);
-  }
+  RangeChamps(GrandeurGB, {{"LabelNom", "&Symbole", EditNom},
+                           {"LabelUnite", "&Unité", EditUnite},
+                           {"LabelSignif", "&Signif.", EditSignif},
+                           {"LabelMin", "Minimum", EditMin},
+                           {"LabelMax", "Maximum", EditMax}});
   EditSignif->setMinimumWidth(EditSignif->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
 
   BoutonsDialogue boutons = CreeBoutonsDialogue(this, 0);

@@ -37,6 +37,7 @@
 #include "ui/dialogue_modal.h"
 #include "ui/etalonne_inter.h"
 #include "ui/filtre_saisie.h"
+#include "ui/formulaire.h"
 #include "ui/nomme.h"
 #include "ui/radio_group.h"
 
@@ -159,19 +160,10 @@ QWidget *TNuvexKvxDlg::CreeGrandeur() {
   EditValeur = Nomme(new QLineEdit(GrandeurGB), "EditValeur");
   EditValeur->setEnabled(false);
   GrandeurGB->setFocusProxy(EditNom);
-  auto *f = new QFormLayout(GrandeurGB);
-  const struct {
-    const char *nom, *texte;
-    QLineEdit *edit;
-  } lignes[] = {{"LabelNom", "&Symbole", EditNom},
-                {"LabelUnite", "&Unité", EditUnite},
-                {"LabelSignif", "&Signif.", EditSignif},
-                {"LabelValeur", "Valeur", EditValeur}};
-  for (const auto &ligne : lignes) {
-    auto *label = Nomme(new QLabel(QString::fromUtf8(ligne.texte), GrandeurGB), ligne.nom);
-    label->setBuddy(ligne.edit);
-    f->addRow(label, ligne.edit);
-  }
+  RangeChamps(GrandeurGB, {{"LabelNom", "&Symbole", EditNom},
+                           {"LabelUnite", "&Unité", EditUnite},
+                           {"LabelSignif", "&Signif.", EditSignif},
+                           {"LabelValeur", "Valeur", EditValeur}});
   connect(EditNom, &QLineEdit::textEdited, this, &TNuvexKvxDlg::NomOuUniteChange);
   connect(EditUnite, &QLineEdit::textEdited, this, &TNuvexKvxDlg::NomOuUniteChange);
   return GrandeurGB;
