@@ -1,5 +1,6 @@
 // kvx: the desktop front end of the Nuvex KVX box.
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
 #include <chrono>
 #include <cstdio>
@@ -153,7 +154,9 @@ int main(int argc, char **argv) {
       kvx::platform::EmplacementCapteursUtilisateur(
           kvx::platform::ProgrammePourCapteurs(QCoreApplication::applicationFilePath()),
           session.chemins().dossiers);
-  kvx::exchange::OuvreCapteurs(emplacementCapteurs, capteurs);
+  std::string avertissementCapteurs;
+  const kvx::exchange::ResultatCapteurs lectureCapteurs =
+      kvx::exchange::OuvreCapteurs(emplacementCapteurs, capteurs, &avertissementCapteurs);
   std::unique_ptr<kvx::platform::PtyServer> simulateur;
   std::vector<std::string> chemins;
   if (options.simule) {
@@ -182,9 +185,14 @@ int main(int argc, char **argv) {
   kvx::platform::ServeurRequetes requetes;
   requetes.ecoute();
   kvx::ui::RelieTransferts(form, session, configuration.page(), &requetes);
-  kvx::ui::RelieCapteurs(form, capteurs, [&] {
-    kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store());
-  });
+  kvx::ui::EtatBibliotheque etatCapteurs;
+  etatCapteurs.avertissement = QString::fromStdString(avertissementCapteurs);
+  if (lectureCapteurs == kvx::exchange::ResultatCapteurs::Illisible)
+    etatCapteurs.fichierIllisible = QFile::decodeName(emplacementCapteurs.fichier.c_str());
+  kvx::ui::RelieCapteurs(
+      form, capteurs,
+      [&] { kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store()); },
+      etatCapteurs);
   kvx::ui::RelieAide(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);

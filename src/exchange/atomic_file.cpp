@@ -11,6 +11,8 @@
 #include <random>
 #include <system_error>
 
+#include "exchange/raison_systeme.h"
+
 // POSIX calls: the standard library can neither flush a file to the disk nor
 // promise an atomic replace. A Windows build uses _commit and MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH in their place.
@@ -39,7 +41,7 @@ constexpr char kNotARegularFile[] = "ce n'est pas un fichier ordinaire";
 }
 
 std::string reasonOf(int error) {
-  return std::generic_category().message(error);
+  return RaisonSysteme(error);
 }
 
 // Closes the descriptor and removes the temporary file unless released.

@@ -28,21 +28,21 @@ EmplacementCapteurs ChoisitEmplacementCapteurs(bool presDuProgrammeInscriptible,
 }
 
 ResultatCapteurs OuvreCapteurs(const EmplacementCapteurs &emplacement,
-                               model::TlisteCapteur &liste) {
+                               model::TlisteCapteur &liste, std::string *message) {
   if (emplacement.copier) {
     std::error_code erreur;
     if (!std::filesystem::exists(emplacement.source, erreur))
-      return ChargeCapteurs(emplacement.fichier, liste);
+      return ChargeCapteurs(emplacement.fichier, liste, message);
     try {
       writeFileAtomically(emplacement.fichier,
                           readWholeFile(emplacement.source, capteurs::kTailleMax));
     } catch (const std::exception &) {
       // The data folder cannot take the copy (full, missing) or the shipped
       // file cannot be read: the sensors shipped still serve this session.
-      return ChargeCapteurs(emplacement.source, liste);
+      return ChargeCapteurs(emplacement.source, liste, message);
     }
   }
-  return ChargeCapteurs(emplacement.fichier, liste);
+  return ChargeCapteurs(emplacement.fichier, liste, message);
 }
 
 }  // namespace kvx::exchange

@@ -35,6 +35,8 @@ EmplacementCapteurs ChoisitEmplacementCapteurs(bool presDuProgrammeInscriptible,
 // passes for a library), then loads `fichier` into the list. When the copy
 // cannot be made, the shipped library is loaded instead, so the user still
 // has its sensors; the copy is tried again at the next start. Never throws.
-ResultatCapteurs OuvreCapteurs(const EmplacementCapteurs &emplacement, model::TlisteCapteur &liste);
+// `message`: as for ChargeCapteurs.
+ResultatCapteurs OuvreCapteurs(const EmplacementCapteurs &emplacement, model::TlisteCapteur &liste,
+                               std::string *message = nullptr);
 
 }  // namespace kvx::exchange

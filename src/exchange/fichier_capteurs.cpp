@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -56,13 +57,38 @@ model::TlisteCapteur UnCapteurParDefaut() {
 
 }  // namespace
 
-model::TlisteCapteur LitCapteurs(const IniDocument &document) {
-  const std::int32_t lu = document.readInteger(kSectionCapteurs, kCleNombre, kNombreDefaut);
-  // A damaged count must not make millions of sensors out of nothing.
-  const auto nombre = static_cast<std::size_t>(
-      std::clamp<std::int32_t>(lu, 0, static_cast<std::int32_t>(model::kNbCapteursMax)));
+model::TlisteCapteur LitCapteurs(const IniDocument &document, std::string *ecart) {
+  // A count the reader cannot take (absent, not a number, out of int range)
+  // is told apart from a written 0 or a negative one.
+  constexpr std::int32_t kIllisible = std::numeric_limits<std::int32_t>::min();
+  const std::int32_t lu = document.readInteger(kSectionCapteurs, kCleNombre, kIllisible);
+  const bool compteValide =
+      lu >= 1 && lu <= static_cast<std::int32_t>(model::kNbCapteursMax);
+  // Only the sensors the file describes: a damaged count never makes blank
+  // sensors, which a save would then write over the user's library. A valid
+  // count still bounds the reading, so the sections of a longer library saved
+  // before stay unread.
+  const std::size_t borne =
+      compteValide ? static_cast<std::size_t>(lu) : model::kNbCapteursMax;
   model::TlisteCapteur liste;
-  for (std::size_t i = 1; i <= nombre; ++i) liste.Ajoute(LitCapteur(document, std::to_string(i)));
+  for (std::size_t i = 1; i <= borne; ++i) {
+    const std::string section = std::to_string(i);
+    if (document.hasSection(section)) liste.Ajoute(LitCapteur(document, section));
+  }
+  const std::size_t decrits = liste.Nombre();
+  if (ecart != nullptr) {
+    ecart->clear();
+    const bool aucunCompte = lu == kIllisible && !document.hasKey(kSectionCapteurs, kCleNombre);
+    if (compteValide && decrits != static_cast<std::size_t>(lu))
+      *ecart = "annonce " + std::to_string(lu) + " capteurs mais n'en décrit que " +
+               std::to_string(decrits);
+    else if (!compteValide && decrits > 0)
+      *ecart = (aucunCompte ? std::string("n'indique pas son nombre de capteurs")
+                            : "indique un nombre de capteurs impossible (« " +
+                                  document.value(kSectionCapteurs, kCleNombre).value_or("") +
+                                  " »)") +
+               " mais en décrit " + std::to_string(decrits);
+  }
   if (liste.Nombre() == 0) liste.Ajoute(model::TCapteur());
   return liste;
 }
@@ -73,19 +99,31 @@ void EcritCapteurs(IniDocument &document, const model::TlisteCapteur &liste) {
     EcritCapteur(document, std::to_string(i + 1), liste.Capteur(i));
 }
 
-ResultatCapteurs ChargeCapteurs(const std::filesystem::path &fichier, model::TlisteCapteur &liste) {
+ResultatCapteurs ChargeCapteurs(const std::filesystem::path &fichier, model::TlisteCapteur &liste,
+                                std::string *message) {
+  if (message != nullptr) message->clear();
   std::error_code erreur;
   if (!std::filesystem::exists(fichier, erreur) && !erreur) {
     liste = UnCapteurParDefaut();
     return ResultatCapteurs::Absent;
   }
   try {
-    liste = LitCapteurs(IniDocument::parse(readWholeFile(fichier, kTailleMax)));
+    std::string ecart;
+    liste = LitCapteurs(IniDocument::parse(readWholeFile(fichier, kTailleMax)), &ecart);
+    if (message != nullptr && !ecart.empty())
+      *message = "La bibliothèque de capteurs « " + fichier.string() + " » " + ecart +
+                 " : seuls ceux-ci sont lus, et le nombre sera corrigé au prochain "
+                 "enregistrement.";
     return ResultatCapteurs::Lu;
-  } catch (const std::exception &) {
+  } catch (const std::exception &e) {
     // Unreadable, a folder or a pipe, or far too large: the program works
-    // with one sensor and the caller can tell the user from the result.
+    // with one sensor, and the file is only ever replaced once the user has
+    // said so.
     liste = UnCapteurParDefaut();
+    if (message != nullptr)
+      *message = std::string(e.what()) +
+                 ".\nLa bibliothèque de capteurs par défaut est utilisée ; ce fichier ne "
+                 "sera remplacé que si vous le confirmez.";
     return ResultatCapteurs::Illisible;
   }
 }

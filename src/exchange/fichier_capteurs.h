@@ -13,11 +13,14 @@ namespace kvx::exchange {
 // capteurs_cles.h). The program loads it once at start and saves it when the
 // user asks in the sensor-choice dialog.
 
-// The sensors of a document: "Nombre" of them (at most kNbCapteursMax; a
-// negative count reads as none), each missing or unreadable key giving its
-// default, an input outside EA0..EA7 reading as EA0. A document with no
-// sensor gives the one sensor made from scratch, so the list is never empty.
-model::TlisteCapteur LitCapteurs(const IniDocument &document);
+// The sensors of a document: those whose sections "1".."Nombre" exist, or,
+// when "Nombre" is missing, not a number or outside 1..kNbCapteursMax, those
+// of sections "1".."255" that exist; each missing or unreadable key gives its
+// default, an input outside EA0..EA7 reads as EA0. A document with no sensor
+// gives the one sensor made from scratch, so the list is never empty. When
+// the count and the sections disagree, `ecart` (if given) says how, in French
+// ("annonce 9 capteurs mais n'en décrit que 7"); otherwise it is emptied.
+model::TlisteCapteur LitCapteurs(const IniDocument &document, std::string *ecart = nullptr);
 
 // Writes the count and one section a sensor over what the document holds;
 // sections of a longer library saved before stay, unread since the count
@@ -33,7 +36,11 @@ enum class ResultatCapteurs {
 // Replaces the library with the sensors of the file. Never throws: without a
 // readable file the program still works with one sensor, and the file is
 // created at the next save. A folder, a device or a pipe is never opened.
-ResultatCapteurs ChargeCapteurs(const std::filesystem::path &fichier, model::TlisteCapteur &liste);
+// `message` (if given) receives what the user must be told, in French: why
+// the file could not be read, or how its count and its sensors disagree;
+// empty when there is nothing to tell.
+ResultatCapteurs ChargeCapteurs(const std::filesystem::path &fichier, model::TlisteCapteur &liste,
+                                std::string *message = nullptr);
 
 // Saves the library over the file in one step, keeping the file's other
 // sections and keys, then records the file's full path as the setting

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -172,6 +173,9 @@ TChoixCapteursDlg::TChoixCapteursDlg(model::TlisteCapteur &liste, std::function<
   setObjectName(QStringLiteral("ChoixCapteursDlg"));
   setWindowTitle(QStringLiteral("Capteurs"));
   ListeCapteursBox = Liste(this);
+  DefautLabel = Nomme(new QLabel(this), "DefautLabel");
+  DefautLabel->setWordWrap(true);
+  DefautLabel->hide();
   EnregistreBtn = Bouton(this, "EnregistreBtn", "&Enregistrer");
   AddBtn = Bouton(this, "AddBtn", "&Ajouter");
   DelBtn = Bouton(this, "DelBtn", "&Supprimer");
@@ -182,8 +186,11 @@ TChoixCapteursDlg::TChoixCapteursDlg(model::TlisteCapteur &liste, std::function<
   for (QPushButton *b : {EnregistreBtn, AddBtn, DelBtn, ModifBtn}) boutons->addWidget(b);
   boutons->addStretch(1);
   boutons->addWidget(ExitBtn);
+  auto *gauche = new QVBoxLayout;
+  gauche->addWidget(DefautLabel);
+  gauche->addWidget(ListeCapteursBox, 1);
   auto *l = new QHBoxLayout(this);
-  l->addWidget(ListeCapteursBox, 1);
+  l->addLayout(gauche, 1);
   l->addLayout(boutons);
 
   connect(EnregistreBtn, &QPushButton::clicked, this, [this] { Sauve(); });
@@ -195,15 +202,26 @@ TChoixCapteursDlg::TChoixCapteursDlg(model::TlisteCapteur &liste, std::function<
   connect(ExitBtn, &QPushButton::clicked, this, &TChoixCapteursDlg::ExitBtnClick);
 }
 
+void TChoixCapteursDlg::FixeFichierIllisible(std::shared_ptr<QString> fichier) {
+  if (fichier) m_illisible = std::move(fichier);
+}
+
 void TChoixCapteursDlg::FormActivate() {
   if (m_cfg == nullptr) m_cfg = new TCapteurCfgDlg(this);
   Remplit();
   m_modifie = false;
+  DefautLabel->setText(
+      QStringLiteral("Bibliothèque par défaut : le fichier « %1 » n'a pas pu être lu.")
+          .arg(*m_illisible));
+  DefautLabel->setVisible(!m_illisible->isEmpty());
 }
 
 int TChoixCapteursDlg::Execute() {
   FormActivate();
-  return ExecuteModal(*this, QDialog::Rejected);
+  const int resultat = ExecuteModal(*this, QDialog::Rejected);
+  // The program closes under the dialog: the edits would be lost with it.
+  if (FermetureEnCours() && m_modifie) Sauve();
+  return resultat;
 }
 
 void TChoixCapteursDlg::Remplit() {
@@ -226,6 +244,16 @@ int TChoixCapteursDlg::Selection() const {
 }
 
 bool TChoixCapteursDlg::Sauve() {
+  // The user's own library may still be in that file: it is replaced only on
+  // an explicit yes, never by default nor during a close.
+  if (!m_illisible->isEmpty() && QFileInfo::exists(*m_illisible) &&
+      !PoseQuestion(this, windowTitle(),
+                    QStringLiteral("Le fichier « %1 » n'a pas pu être lu au démarrage : "
+                                   "l'enregistrer remplacera ce qu'il contient par la "
+                                   "bibliothèque affichée.\nRemplacer ce fichier ?")
+                        .arg(*m_illisible),
+                    false))
+    return false;
   try {
     m_sauve();
   } catch (const std::exception &e) {
@@ -237,6 +265,8 @@ bool TChoixCapteursDlg::Sauve() {
     return false;
   }
   m_modifie = false;
+  m_illisible->clear();
+  DefautLabel->hide();
   return true;
 }
 

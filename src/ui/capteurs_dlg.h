@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -69,10 +70,17 @@ class TChoixCapteursDlg : public QDialog {
   TChoixCapteursDlg(model::TlisteCapteur &liste, std::function<void()> sauve,
                     QWidget *parent = nullptr);
 
+  // The library's file exists but could not be read at start (`*fichier`
+  // names it; empty once a save has replaced it): the list is marked as the
+  // default one, and a save asks before it replaces the file.
+  void FixeFichierIllisible(std::shared_ptr<QString> fichier);
   void FormActivate();
+  // Edits still unsaved when the program closes under the dialog are saved,
+  // as the default answer to "Sauvegarde des modifications" would.
   int Execute();
   bool modifie() const { return m_modifie; }
 
+  QLabel *DefautLabel;  // shown while the list is the default one
   QListWidget *ListeCapteursBox;
   QPushButton *EnregistreBtn;
   QPushButton *AddBtn;
@@ -92,6 +100,7 @@ class TChoixCapteursDlg : public QDialog {
 
   model::TlisteCapteur &m_liste;
   std::function<void()> m_sauve;
+  std::shared_ptr<QString> m_illisible = std::make_shared<QString>();
   TCapteurCfgDlg *m_cfg = nullptr;  // made at the first activation
   bool m_modifie = false;
 };

@@ -1,19 +1,22 @@
 #include "ui/capteurs_fenetre.h"
 
 #include <QAction>
+#include <QTimer>
 #include <QToolButton>
+#include <memory>
 
 #include "device/acquisition_engine.h"
 #include "device/configuration_rules.h"
 #include "display/graphe.h"
 #include "ui/capteurs_dlg.h"
+#include "ui/dialogue_modal.h"
 #include "ui/kvxmain.h"
 #include "ui/nuvexkvx.h"
 
 namespace kvx::ui {
 
 void RelieCapteurs(TKVXmainForm &fenetre, model::TlisteCapteur &capteurs,
-                   std::function<void()> sauve) {
+                   std::function<void()> sauve, const EtatBibliotheque &etat) {
   // Made once and kept, with its shadows of each channel's two faces.
   auto *entree = new TNuvexKvxDlg(capteurs, &fenetre);
   fenetre.RelieClic(
@@ -38,12 +41,21 @@ void RelieCapteurs(TKVXmainForm &fenetre, model::TlisteCapteur &capteurs,
         fenetre.moteur().ApplyConfiguration();
       });
   fenetre.CapteursItem->setEnabled(true);
+  // Shared by every opening of the dialog: cleared once a save has replaced
+  // the unreadable file with the user's consent.
+  auto illisible = std::make_shared<QString>(etat.fichierIllisible);
   QObject::connect(fenetre.CapteursItem, &QAction::triggered, &fenetre,
-                   [&fenetre, &capteurs, sauve] {
+                   [&fenetre, &capteurs, sauve, illisible] {
                      fenetre.moteur().HaltAcquisition();
-                     TChoixCapteursDlg(capteurs, sauve, &fenetre).Execute();
+                     TChoixCapteursDlg dialogue(capteurs, sauve, &fenetre);
+                     dialogue.FixeFichierIllisible(illisible);
+                     dialogue.Execute();
                      fenetre.moteur().ApplyConfiguration();
                    });
+  if (!etat.avertissement.isEmpty())
+    QTimer::singleShot(0, &fenetre, [&fenetre, texte = etat.avertissement] {
+      MontreMessage(&fenetre, QMessageBox::Warning, QStringLiteral("Capteurs"), texte);
+    });
 }
 
 }  // namespace kvx::ui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 namespace kvx::model {
@@ -10,10 +11,20 @@ namespace kvx::ui {
 
 class TKVXmainForm;
 
+// How the library's file was found at start.
+struct EtatBibliotheque {
+  // Told once when the window first shows, in French: why the file could not
+  // be read, or how its count and its sensors disagree. Empty: nothing to tell.
+  QString avertissement;
+  // A file that exists but could not be read: the list shown is the default
+  // one, and a save over that file asks first (default: no).
+  QString fichierIllisible;
+};
+
 // The analog inputs' dialog on a click on V1..V4, and the sensor library on
 // "&Capteurs". `sauve` writes the library to its file (it throws when it
 // cannot). The library outlives the window.
 void RelieCapteurs(TKVXmainForm &fenetre, model::TlisteCapteur &capteurs,
-                   std::function<void()> sauve);
+                   std::function<void()> sauve, const EtatBibliotheque &etat = {});
 
 }  // namespace kvx::ui

@@ -97,7 +97,7 @@ TEST_F(FichierCapteurs, EveryFieldWritesInOrderAndReadsBack) {
 }
 
 TEST_F(FichierCapteurs, ASensorMissingFromTheFileTakesTheFileDefaults) {
-  ecrit("kvx.CPT", "[Capteurs]\nNombre=2\n[1]\nNom=F\n1V=4\n");
+  ecrit("kvx.CPT", "[Capteurs]\nNombre=2\n[1]\nNom=F\n1V=4\n[2]\n");
   const auto liste = charge("kvx.CPT", ResultatCapteurs::Lu);
   ASSERT_EQ(liste.Nombre(), 2u);
   for (std::size_t i = 0; i < 2; ++i) {
@@ -142,21 +142,57 @@ TEST_F(FichierCapteurs, BadValuesReadAsTheirDefaults) {
   }
 }
 
-TEST_F(FichierCapteurs, TheCountBoundsTheSensorsRead) {
+// A damaged count never invents blank sensors nor hides the ones described,
+// which a save would then replace or orphan; the user is told.
+TEST_F(FichierCapteurs, TheCountBoundsTheSensorsReadButNeverInventsThem) {
   struct Cas {
     const char *nombre;
     std::size_t lus;
-  } const cas[] = {{"0", 1}, {"-3", 1},           {"abc", 1},         {"", 1},    {"2", 2},
-                   {"3", 3}, {"2147483647", 255}, {"99999999999", 1}, {"0x2", 2}, {" 2 ", 2}};
+    const char *ecart;  // what the user is told, after the file's name
+  } const cas[] = {
+      {"2", 2, ""},
+      {"4", 4, ""},
+      {"0x2", 2, ""},
+      {" 2 ", 2, ""},
+      {"7", 4, "annonce 7 capteurs mais n'en décrit que 4"},
+      {"255", 4, "annonce 255 capteurs mais n'en décrit que 4"},
+      {"1000000000", 4, "indique un nombre de capteurs impossible (« 1000000000 ») mais en décrit 4"},
+      {"99999999999999999999", 4,
+       "indique un nombre de capteurs impossible (« 99999999999999999999 ») mais en décrit 4"},
+      {"0", 4, "indique un nombre de capteurs impossible (« 0 ») mais en décrit 4"},
+      {"-5", 4, "indique un nombre de capteurs impossible (« -5 ») mais en décrit 4"},
+      {"abc", 4, "indique un nombre de capteurs impossible (« abc ») mais en décrit 4"},
+      {nullptr, 4, "n'indique pas son nombre de capteurs mais en décrit 4"},
+  };
   for (const Cas &c : cas) {
-    ecrit("kvx.CPT", std::string("[Capteurs]\nNombre=") + c.nombre +
-                         "\n[1]\nNom=A\n[2]\nNom=B\n[3]\nNom=C\n[4]\nNom=D\n");
-    const auto liste = charge("kvx.CPT", ResultatCapteurs::Lu);
-    EXPECT_EQ(liste.Nombre(), c.lus) << c.nombre;
-    // No count at all is a library without sensors: the one made from scratch.
-    EXPECT_EQ(liste.Capteur(0).Nom, c.lus == 1 && std::string(c.nombre) != "1" ? "T" : "A")
-        << c.nombre;
+    const std::string compte = c.nombre ? std::string("Nombre=") + c.nombre + "\n" : "";
+    ecrit("kvx.CPT", "[Capteurs]\n" + compte + "[1]\nNom=A\n[2]\nNom=B\n[3]\nNom=C\n[4]\nNom=D\n");
+    TlisteCapteur liste;
+    std::string message;
+    EXPECT_EQ(ChargeCapteurs(chemin("kvx.CPT"), liste, &message), ResultatCapteurs::Lu);
+    const std::string quoi = c.nombre ? c.nombre : "(none)";
+    EXPECT_EQ(liste.Nombre(), c.lus) << quoi;
+    EXPECT_EQ(liste.Capteur(0).Nom, "A") << quoi;
+    EXPECT_EQ(liste.Capteur(c.lus - 1).Nom, c.lus == 4 ? "D" : "B") << quoi;
+    if (*c.ecart == 0)
+      EXPECT_EQ(message, "") << quoi;
+    else
+      EXPECT_NE(message.find(chemin("kvx.CPT").string() + " » " + c.ecart), std::string::npos)
+          << message;
   }
+  // Sections missing in the middle: only those described, no blank "T".
+  ecrit("trous.CPT", "[Capteurs]\nNombre=3\n[1]\nNom=A\n[3]\nNom=C\n[5]\nNom=E\n");
+  TlisteCapteur liste;
+  std::string message;
+  ChargeCapteurs(chemin("trous.CPT"), liste, &message);
+  ASSERT_EQ(liste.Nombre(), 2u);
+  EXPECT_EQ(liste.Capteur(1).Nom, "C");
+  EXPECT_NE(message.find("annonce 3 capteurs mais n'en décrit que 2"), std::string::npos);
+  // Saved, the count is the truth again: read back with nothing to tell.
+  SauveCapteurs(chemin("trous.CPT"), liste, m_reglages);
+  ChargeCapteurs(chemin("trous.CPT"), liste, &message);
+  EXPECT_EQ(liste.Nombre(), 2u);
+  EXPECT_EQ(message, "");
 }
 
 TEST_F(FichierCapteurs, NamesMatchInAnyCaseAndBothEncodingsRead) {

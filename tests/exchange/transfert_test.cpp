@@ -440,7 +440,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cibles, SauveDonneesEchec,
     testing::Values(CasEchec{"Dossier", "c'est un dossier"},
                     CasEchec{"Peripherique", "ce n'est pas un fichier ordinaire"},
-                    CasEchec{"DossierAbsent", "No such file or directory"},
+                    CasEchec{"DossierAbsent", "fichier ou dossier introuvable"},
                     CasEchec{"LectureSeule", "le fichier est en lecture seule"}),
     [](const testing::TestParamInfo<CasEchec> &info) { return std::string(info.param.nom); });
 
@@ -450,7 +450,7 @@ TEST_F(SauveDonneesTest, AReadOnlyFolderIsReported) {
   const ResultatSauvegarde r = SauveDonnees(chemin("a.Txt"), "t\r\n");
   fs::permissions(m_dossier, fs::perms::owner_all);
   EXPECT_FALSE(r.reussi);
-  EXPECT_NE(r.message.find("Permission denied"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("accès refusé"), std::string::npos) << r.message;
   EXPECT_FALSE(fs::exists(chemin("a.Txt")));
 }
 
@@ -465,7 +465,7 @@ TEST_F(SauveDonneesTest, AFullDiskIsReportedAndLeavesNoHalfFile) {
   ::setrlimit(RLIMIT_FSIZE, &avant);
   ::signal(SIGXFSZ, signalAvant);
   EXPECT_FALSE(r.reussi);
-  EXPECT_NE(r.message.find("File too large"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("fichier trop grand"), std::string::npos) << r.message;
   EXPECT_TRUE(fs::is_empty(m_dossier));
 }
 
