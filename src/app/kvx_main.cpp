@@ -20,6 +20,7 @@
 #include "platform/port_table.h"
 #include "platform/pty_server.h"
 #include "platform/qsettings_store.h"
+#include "platform/sauvegarde_sortie.h"
 #include "platform/serveur_requetes.h"
 #include "platform/signaux_fermeture.h"
 #include "platform/traduction_qt.h"
@@ -196,6 +197,9 @@ int main(int argc, char **argv) {
   kvx::ui::RelieAide(form);
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);
+  // The display gone, the toolkit exits past the close: the settings and the
+  // last configuration are still written.
+  kvx::platform::SauvegardeALaSortie secours([&session] { session.Sauvegarde(); });
   form.show();
   return app.exec();
 }

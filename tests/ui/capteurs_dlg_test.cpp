@@ -4,18 +4,22 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <memory>
 #include <stdexcept>
 
 #include "exchange/atomic_file.h"
 #include "model/capteur.h"
 #include "model/liste_capteurs.h"
 #include "outils_dialogue.h"
+#include "ui/dialogue_modal.h"
 #include "ui_test_app.h"
 
 namespace kvx::ui {
@@ -167,6 +171,61 @@ TEST_F(ChoixCapteursTest, ASaveThatFailsSaysWhyAndKeepsTheChangesToSave) {
   Repond(true, [&] { test::Clique(&m_dlg, "ExitBtn"); });
   EXPECT_EQ(m_sauvegardes, 1);
   EXPECT_FALSE(m_dlg.isVisible());
+}
+
+// A library file that could not be read at start holds the user's sensors:
+// the list is marked as the default one, and a save over that file happens
+// only on an explicit yes, which then lifts the guard.
+TEST_F(ChoixCapteursTest, AFileThatCouldNotBeReadIsReplacedOnlyOnAYes) {
+  QTemporaryDir dossier;
+  const QString fichier = dossier.filePath(QStringLiteral("kvx.CPT"));
+  QFile f(fichier);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  auto illisible = std::make_shared<QString>(fichier);
+  m_dlg.FixeFichierIllisible(illisible);
+  m_liste.Ajoute(model::TCapteur());
+  Ouvre();
+  EXPECT_TRUE(m_dlg.DefautLabel->isVisible());
+  EXPECT_TRUE(m_dlg.DefautLabel->text().contains(fichier));
+  const QString question = Repond(false, [&] { test::Clique(&m_dlg, "EnregistreBtn"); });
+  EXPECT_TRUE(question.contains(fichier)) << question.toStdString();
+  EXPECT_EQ(m_sauvegardes, 0);
+  Repond(true, [&] { test::Clique(&m_dlg, "EnregistreBtn"); });
+  EXPECT_EQ(m_sauvegardes, 1);
+  EXPECT_TRUE(illisible->isEmpty());
+  EXPECT_FALSE(m_dlg.DefautLabel->isVisible());
+}
+
+// The program closing under the dialog (a signal, the session's end) saves
+// the edits as the default answer to "Sauvegarde des modifications" would;
+// the same close with the unreadable file's guard up saves nothing.
+TEST_F(ChoixCapteursTest, ACloseUnderTheDialogSavesTheEditsUnlessTheFileIsGuarded) {
+  for (const bool garde : {false, true}) {
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath(QStringLiteral("kvx.CPT"));
+    QFile f(fichier);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    model::TlisteCapteur liste;
+    liste.Ajoute(Capteur("A", "a"));
+    liste.Ajoute(Capteur("B", "b"));
+    int sauvegardes = 0;
+    TChoixCapteursDlg dlg(liste, [&sauvegardes] { ++sauvegardes; });
+    if (garde) dlg.FixeFichierIllisible(std::make_shared<QString>(fichier));
+    // Delete B as the user does, then the close comes.
+    test::QuandOuvert<TChoixCapteursDlg>(&dlg, [&dlg](TChoixCapteursDlg *) {
+      test::QuandOuvert<QMessageBox>(&dlg,
+                                     [](QMessageBox *m) { m->button(QMessageBox::Yes)->click(); });
+      dlg.ListeCapteursBox->setCurrentRow(1);
+      test::Clique(&dlg, "DelBtn");
+      TermineModaux();
+    });
+    dlg.Execute();
+    ReprendModaux();
+    EXPECT_EQ(liste.Nombre(), 1u);
+    EXPECT_EQ(sauvegardes, garde ? 0 : 1) << garde;
+  }
 }
 
 // ---- One sensor's dialog ----------------------------------------------------
