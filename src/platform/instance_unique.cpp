@@ -189,6 +189,13 @@ void ServeurInstance::accepte() {
       const QByteArray bytes = client->readAll();
       const auto demandes = lecteur->ajoute(std::string_view(bytes.constData(), bytes.size()));
       if (demandes.empty()) return;
+      // A client that sends and never reads would have its answers pile up
+      // in the window's memory: past the bound it is let go.
+      if (client->bytesToWrite() + static_cast<qint64>(demandes.size() * (sizeof kReponse - 1)) >
+          kReponsesEnAttenteMax) {
+        laisse(client);
+        return;
+      }
       // Answered before the requests are acted on, and written out at once:
       // loading a file may take a while, and a sender that has shut its
       // writing side is closed by the next read, with whatever is unsent.

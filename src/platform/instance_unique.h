@@ -49,6 +49,9 @@ class ServeurInstance : public QObject {
   static constexpr int kDelaiClientMs = 5000;
   // Only against running out of descriptors: starts come one a double-click.
   static constexpr int kClientsMax = 64;
+  // Answers a client has not read yet; a sender reads each "OK" at once, so
+  // this many waiting means a client that never reads.
+  static constexpr qint64 kReponsesEnAttenteMax = 64 * 1024;
 
   explicit ServeurInstance(int delaiClientMs = kDelaiClientMs, QObject *parent = nullptr);
   ~ServeurInstance() override;

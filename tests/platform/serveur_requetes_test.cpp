@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <future>
@@ -154,6 +155,35 @@ TEST_F(ServeurRequetesTest, SurvivesBadInputAndAnswersTheNextGoodRequest) {
     verifieVivant();
     EXPECT_EQ(m_vu, "f") << c.nom << ": nothing of the bad request was acted on";
   }
+}
+
+// Its answers would pile up in the window's memory without end: the client
+// is let go once they pass the bound, and the next client is served.
+TEST_F(ServeurRequetesTest, AClientThatNeverReadsItsAnswersIsLetGo) {
+  const int gourmand = rawClient(m_path);
+  ASSERT_GE(gourmand, 0);
+  const int petit = 4096;
+  ::setsockopt(gourmand, SOL_SOCKET, SO_RCVBUF, &petit, sizeof petit);
+  const QByteArray lignes = QByteArray("FILE|SAVE\n").repeated(10000);
+  const bool laisse = whileServing([&] {
+    QElapsedTimer clock;
+    clock.start();
+    // 100 kB of requests at a time, never a byte read, for up to 20 s.
+    while (clock.elapsed() < 20000) {
+      qsizetype envoye = 0;
+      while (envoye < lignes.size()) {
+        const auto n = ::send(gourmand, lignes.constData() + envoye,
+                              static_cast<size_t>(lignes.size() - envoye), MSG_NOSIGNAL);
+        if (n < 0 && (errno == EPIPE || errno == ECONNRESET)) return true;
+        if (n > 0) envoye += n;
+        if (clock.elapsed() >= 20000) return false;
+      }
+    }
+    return false;
+  });
+  EXPECT_TRUE(laisse);
+  ::close(gourmand);
+  verifieVivant();
 }
 
 TEST_F(ServeurRequetesTest, AClientThatNeverSendsIsLetGoAndHoldsUpNobody) {
