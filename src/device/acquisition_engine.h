@@ -17,9 +17,11 @@
 // port's handle is readable (the fetch callback runs from there).
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,8 +105,11 @@ class AcquisitionEngine {
   // follow on this tick).
   bool ReadLiveValues();
   // One point of every active channel, at the index of the recorded count.
-  // Answers false when refused: a channel without a value, or full arrays.
-  bool RecordPoint();
+  // Answers false when refused: a channel without a value (its last read
+  // failed), or full arrays. With `missingAllowed` (a sweep's step, which
+  // keeps its place on the ramp) a channel whose read failed is recorded as
+  // a missing value instead.
+  bool RecordPoint(bool missingAllowed = false);
   void StartTimedAcquisition();
   // The link saw the box go (no answer, or the port hung up): keep the
   // points received so far, finish, and show the not-found panel.
@@ -202,6 +207,7 @@ class AcquisitionEngine {
   // Live reads (engine_live.cpp).
   int TimedReadByte(std::uint8_t request, bool &silent);
   int TimedReadNumber(const std::string &command, bool &silent);
+  std::optional<int> TimedTryReadNumber(const std::string &command, bool &silent);
 
   // The point modes (engine_points.cpp).
   void PreparePointMode();
@@ -282,6 +288,8 @@ class AcquisitionEngine {
   AcquisitionTimer::Clock::time_point m_lastHeard{};
   bool m_awaitingAnswer = false;
   int m_silentTicks = 0;
+  // The slots whose read failed on the last tick (silence or garbage).
+  std::bitset<10> m_readFailed;
   unsigned m_goneCount = 0;  // how often the box went; a call compares it
 
   // The watch of a "Seuil" or "Bouge" trigger, while armed (and ended but

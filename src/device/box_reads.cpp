@@ -20,7 +20,11 @@ int ReadByte(BoxLink &link, std::uint8_t request) {
 }
 
 int ReadNumber(BoxLink &link, std::string_view command) {
-  if (!link.BoxPresent()) return 0;
+  return TryReadNumber(link, command).value_or(0);
+}
+
+std::optional<int> TryReadNumber(BoxLink &link, std::string_view command) {
+  if (!link.BoxPresent()) return std::nullopt;
   link.FlushInput();
   link.SendCommand(command);
   const auto deadline = link.clock().now() + link.ticks(kReadNumberTicks);
@@ -36,8 +40,8 @@ int ReadNumber(BoxLink &link, std::string_view command) {
         overlong = true;
     }
   }
-  if (overlong) return 0;
-  return ParseBoxInteger(text).value_or(0);
+  if (overlong) return std::nullopt;
+  return ParseBoxInteger(text);
 }
 
 std::optional<int> ParseBoxInteger(std::string_view text) {

@@ -16,6 +16,9 @@ int ReadByte(BoxLink &link, std::uint8_t request);
 // The command (with its carriage return) and the decimal line it answers,
 // 0 after 275 ms or when the text is empty or malformed.
 int ReadNumber(BoxLink &link, std::string_view command);
+// The same, with nothing when the box is absent or silent or its answer is
+// not a number: what the point modes need, where 0 is a true reading.
+std::optional<int> TryReadNumber(BoxLink &link, std::string_view command);
 // A decimal integer with an optional sign, nothing else, within 32 bits.
 std::optional<int> ParseBoxInteger(std::string_view text);
 

@@ -27,8 +27,13 @@ int AcquisitionEngine::TimedReadByte(std::uint8_t request, bool &silent) {
 }
 
 int AcquisitionEngine::TimedReadNumber(const std::string &command, bool &silent) {
+  return TimedTryReadNumber(command, silent).value_or(0);
+}
+
+std::optional<int> AcquisitionEngine::TimedTryReadNumber(const std::string &command,
+                                                         bool &silent) {
   const auto start = m_link.clock().now();
-  const int code = ReadNumber(m_link, command);
+  const std::optional<int> code = TryReadNumber(m_link, command);
   if (m_link.BoxPresent() && m_link.clock().now() - start >= m_link.ticks(kReadNumberTicks))
     silent = true;
   return code;
@@ -38,17 +43,30 @@ bool AcquisitionEngine::ReadLiveValues() {
   TimerOff();
   const unsigned gone = m_goneCount;
   bool silent = false;
+  // A read the box did not answer, or answered with garbage, is no value:
+  // the input keeps showing its last one, and no point is recorded from it.
+  m_readFailed.reset();
   model::Tvoie &binaire = Voie(kSlotBinaire);
-  if (binaire.Active)
-    binaire.valeurLue = binaire.ValeurDeCode(TimedReadByte(kReadBinaryByte, silent));
+  if (binaire.Active) {
+    const int code = TimedReadByte(kReadBinaryByte, silent);
+    if (silent)
+      m_readFailed.set(kSlotBinaire);
+    else
+      binaire.valeurLue = binaire.ValeurDeCode(code);
+  }
   // After one read has waited out its time-out the others are not tried this
   // tick, so a silent box never holds the window longer than one time-out.
-  for (int slot = kSlotV1; slot <= kSlotV4 && !silent; ++slot) {
+  for (int slot = kSlotV1; slot <= kSlotV4; ++slot) {
     model::Tvoie &voie = Voie(slot);
     if (!voie.Active) continue;
-    const int code =
-        TimedReadNumber(std::string(cmd::kReadInput) + std::to_string(voie.NumeroNuvex), silent);
-    voie.valeurLue = voie.ValeurDeCode(code);
+    const std::optional<int> code =
+        silent ? std::nullopt
+               : TimedTryReadNumber(std::string(cmd::kReadInput) + std::to_string(voie.NumeroNuvex),
+                                    silent);
+    if (code)
+      voie.valeurLue = voie.ValeurDeCode(*code);
+    else
+      m_readFailed.set(static_cast<std::size_t>(slot));
   }
   if (gone != m_goneCount) return false;  // the line went during a read: already handled
   if (m_link.boxGone()) {

@@ -46,13 +46,16 @@ std::string BoundText(double x) {
 }
 }  // namespace
 
-bool AcquisitionEngine::RecordPoint() {
+bool AcquisitionEngine::RecordPoint(bool missingAllowed) {
   const int index = NbPoints();
   // The display arrays are full: a further point would have nowhere to go.
   if (index < 0 || index >= model::kNbValeurs) return false;
+  const auto failed = [this](int slot) {
+    return std::isnan(Voie(slot).valeurLue) || m_readFailed.test(static_cast<std::size_t>(slot));
+  };
   for (int slot = kSlotSortieAnalog; slot <= kSlotVeltor; ++slot) {
     const model::Tvoie &voie = Voie(slot);
-    if (!voie.Active || !std::isnan(voie.valeurLue)) continue;
+    if (!voie.Active || !failed(slot) || (missingAllowed && slot != kSlotClavier)) continue;
     // The keyboard entry without a value is the user still typing: no word.
     if (slot != kSlotClavier) m_view.showReadoutText(slot, texts::kErreurAcquisitionVoie);
     return false;
@@ -65,7 +68,9 @@ bool AcquisitionEngine::RecordPoint() {
   for (int slot = kSlotClavier; slot <= kSlotVeltor; ++slot) {
     model::Tvoie &voie = Voie(slot);
     if (!voie.Active) continue;
-    voie.valeurs[at] = voie.valeurLue;
+    // A missing value is drawn as a gap and left out of the table.
+    voie.valeurs[at] =
+        failed(slot) ? std::numeric_limits<double>::quiet_NaN() : voie.valeurLue;
     voie.valeurCourante = voie.valeurLue;
   }
   // The graph draws only the points it counts: count the new one first.
@@ -196,14 +201,16 @@ void AcquisitionEngine::SweepStep() {
   const int index = NbPoints();
   const auto &sortie = static_cast<const model::TsortieAnalogique &>(Voie(kSlotSortieAnalog));
   // The data table's first column is the time of each step since the sweep
-  // began, which only the step interval tells: no scan has set it.
-  if (RecordPoint())
+  // began, which only the step interval tells: no scan has set it. A read
+  // that failed leaves its step missing rather than shifting the ramp.
+  if (RecordPoint(true))
     Voie(kSlotTemps).valeurs[static_cast<std::size_t>(index)] =
         index * std::max(1, sortie.Deltat) / 1000.0;
   const int recorded = NbPoints();
   const int code = sortie.Inverse ? sortie.Fin - recorded : sortie.Debut + recorded;
   if (code > sortie.Fin || code < sortie.Debut) {
     m_state = AcqState::Finished;
+    m_timer.setInterval(kIntervalPointModes);
     // The sweep can be sent, cleared or run again.
     UpdateButtons();
     return;

@@ -54,8 +54,10 @@ void AcquisitionEngine::FixeDuree(double d) {
 }
 
 void AcquisitionEngine::RefillTimeBase() {
-  // In fork mode the time base holds the events' times, not a scan's.
-  if (Mode() == kModeVeltor) return;
+  // A fork run holds the events' times and a sweep the time of each of its
+  // steps, not a scan's: a dialog cancelled or a box found again after such
+  // a recording must leave its time column as it was recorded.
+  if (Mode() == kModeVeltor || Mode() == kModeSortieAnalog) return;
   model::Tvoie &temps = Voie(kSlotTemps);
   for (std::size_t i = 0; i < temps.valeurs.size(); ++i)
     temps.valeurs[i] = static_cast<double>(i) * m_dt;

@@ -133,6 +133,7 @@ void AcquisitionEngine::StartVeltorRun() {
   m_veltor.phase = VeltorPhase::Counting;
   m_veltor.stopRequested = false;
   m_veltor.silentPolls = 0;
+  m_veltor.countUnreadable = false;
   const unsigned gone = m_goneCount;
   m_veltor.busy = true;
   m_link.SendCommand(cmd::kForkStart1);
@@ -175,7 +176,11 @@ AcquisitionEngine::CountAnswer AcquisitionEngine::AskVeltorCount(int &count) {
   if (answer.end != LineEnd::Line) return CountAnswer::Silent;
   // Noise on the line tells nothing: the count stays as it was.
   const std::optional<int> c = ParseBoxInteger(answer.text);
-  if (!c || *c < 0) return CountAnswer::Noise;
+  if (!c || *c < 0) {
+    m_veltor.countUnreadable = true;
+    return CountAnswer::Noise;
+  }
+  m_veltor.countUnreadable = false;
   count = *c;
   return CountAnswer::Count;
 }
@@ -260,7 +265,11 @@ void AcquisitionEngine::FetchVeltor() {
   // The timer keeps ticking, only to watch for a box that stops sending.
   m_timer.setInterval(kIntervalVeltor);
   TimerOn();
-  if (m_veltor.target == 0) FinishVeltor();
+  if (m_veltor.target == 0) {
+    FinishVeltor();
+    // Not a run without events: the box's answers could not be read.
+    if (m_veltor.countUnreadable) m_view.setStatus(texts::kCompteVeltorIllisible);
+  }
 }
 
 void AcquisitionEngine::OnVeltorBytes(const std::uint8_t *data, std::size_t size) {

@@ -32,6 +32,10 @@ int TimerInterval(int mode, double dt, int currentInterval) {
   switch (mode) {
     case kModeClavier:
     case kModePointParPoint:
+    // Between sweeps the live read-outs are polled as in the point modes; a
+    // sweep sets its own step interval when it starts, and a short step left
+    // in place would poll the box back to back.
+    case kModeSortieAnalog:
       return kIntervalPointModes;
     case kModeTemps:
       // A slow scan is fetched one point a tick; a fast one is fetched by

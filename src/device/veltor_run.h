@@ -30,6 +30,9 @@ struct VeltorRun {
   // A line too long to be an event line.
   bool overlong = false;
   int silentPolls = 0;
+  // The box answered the count with something that is not a number, and no
+  // count came after it: a run that ends with no event then says why.
+  bool countUnreadable = false;
   bool heardInFetch = false;
   Clock::time_point lastHeard{};
   VeltorView *view = nullptr;

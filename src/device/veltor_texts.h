@@ -5,5 +5,9 @@ namespace kvx::device::texts {
 
 inline constexpr const char *kImpossibleVeltor = "Impossible d'utiliser Veltor";
 inline constexpr const char *kAttenteVeltor = "Attente Veltor";
+// Ours: a run that ends without events because the box's count answers were
+// noise, so the user does not take it for a run where nothing passed.
+inline constexpr const char *kCompteVeltorIllisible =
+    "Aucun événement : les réponses de la fourche n'ont pas pu être lues (liaison perturbée ?)";
 
 }  // namespace kvx::device::texts

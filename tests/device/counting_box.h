@@ -52,6 +52,7 @@ class CountingBox : public WirePeer {
   int binary = 5;
   int emptyAnswers = 0;       // "XRESUL " requests answered by an empty line first
   int silentAfter = 1 << 30;  // lines answered, after which it says nothing
+  int garbledReads = 0;       // "XEA " requests answered with noise first
 
  private:
   bool silent() const { return m_requests >= silentAfter; }
@@ -63,6 +64,11 @@ class CountingBox : public WirePeer {
       m_out += "UTIL\r";  // it takes the optical-fork program, whatever came before
     } else if (line.rfind("XEA ", 0) == 0) {
       const int input = std::atoi(line.c_str() + 4) & 7;
+      if (garbledReads > 0) {
+        --garbledReads;
+        m_out += "#\x7f?\r";
+        return;
+      }
       m_out += std::to_string(inputCodes[input]) + "\r";
     } else if (line.rfind("XRESUL ", 0) == 0) {
       int s = 0, o = 0, u = 0;

@@ -73,6 +73,23 @@ TEST_F(AutomaticPoint, FirstTickRecordsThePointAtOnce) {
   EXPECT_EQ(rig.view.status, texts::kCliquerPourEnregistrer);
 }
 
+// A read the box garbles is no value: no point is taken from it (a false
+// point at the bottom of the range, before), and the read-out keeps the last.
+TEST_F(AutomaticPoint, AGarbledReadRecordsNoPoint) {
+  ASSERT_TRUE(rig.runUntil([&] { return rig.graphe.nbPoints == 1; }, 2000ms));
+  box.garbledReads = 3;
+  ASSERT_TRUE(rig.runUntil([&] { return box.garbledReads == 0; }, 2000ms));
+  rig.run(300ms);
+  EXPECT_EQ(rig.graphe.nbPoints, 1);
+  EXPECT_NEAR(V(5).valeurLue, 5.00, 1e-12);
+  // By hand, right after a garbled read, the point is refused with the word.
+  rig.engine.PointAutoCBClick(false);
+  box.garbledReads = 1;
+  ASSERT_TRUE(rig.runUntil([&] { return box.garbledReads == 0; }, 2000ms));
+  rig.engine.EnregistreBtnClick();
+  EXPECT_EQ(rig.graphe.nbPoints, 1);
+}
+
 struct MoveCase {
   int code;
   double volts;
@@ -281,6 +298,28 @@ INSTANTIATE_TEST_SUITE_P(BothWays, Sweep,
                                            SweepCase{true,
                                                      {"XSA 12", "XEA 0", "XEA 1", "XSA 11", "XEA 0",
                                                       "XEA 1", "XSA 10", "XEA 0", "XEA 1"}}));
+
+// A step whose read the box garbled is kept in its place on the ramp with a
+// missing value; the sweep's own times survive a configuration applied
+// again (a dialog cancelled, the box found again); and between sweeps the
+// box is polled at the point modes' pace, not the last step's.
+TEST_P(Sweep, AGarbledStepIsMissingAndTheSweepKeepsItsTimesAndPace) {
+  EXPECT_EQ(rig.timer.interval(), kIntervalPointModes);
+  Sortie().Deltat = 20;
+  rig.engine.ApplyConfiguration();
+  box.garbledReads = 1;
+  rig.engine.EnregistreBtnClick();
+  ASSERT_TRUE(rig.runUntil([&] { return rig.engine.state() == AcqState::Finished; }, 2000ms));
+  ASSERT_EQ(rig.graphe.nbPoints, 3);
+  EXPECT_TRUE(std::isnan(V(5).valeurs[0]));
+  EXPECT_DOUBLE_EQ(V(5).valeurs[1], V(5).ValeurDeCode(128));
+  EXPECT_DOUBLE_EQ(V(2).valeurs[0], V(2).ValeurDeCode(GetParam().inverse ? 12 : 10));
+  EXPECT_EQ(rig.timer.interval(), kIntervalPointModes);
+  rig.engine.ApplyConfiguration();
+  for (int i = 0; i < 3; ++i)
+    EXPECT_DOUBLE_EQ(V(1).valeurs[static_cast<std::size_t>(i)], i * 0.02) << i;
+  EXPECT_EQ(rig.timer.interval(), kIntervalPointModes);
+}
 
 TEST_P(Sweep, ASecondSweepSetsTheFirstCodeAgain) {
   rig.engine.EnregistreBtnClick();

@@ -424,5 +424,18 @@ TEST_F(VeltorScripted, NoiseInPlaceOfACountIsNoNews) {
   EXPECT_EQ(peer.countLines("XUTIL4"), 4);
 }
 
+// Counts that are all noise end the run with no event, and the user is told
+// the answers could not be read rather than that nothing passed.
+TEST_F(VeltorScripted, CountsThatCannotBeReadEndWithTheReasonShown) {
+  counts({"#!", "x7"});
+  rig.start();
+  rig.engine.EnregistreBtnClick();
+  rig.run(1500ms);
+  rig.engine.VeltorStopRequested();
+  EXPECT_TRUE(finished());
+  EXPECT_EQ(rig.graphe.nbPoints, 0);
+  EXPECT_EQ(rig.view.status, texts::kCompteVeltorIllisible);
+}
+
 }  // namespace
 }  // namespace kvx::device
