@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +35,7 @@
 #include "display/graphe.h"
 #include "exchange/atomic_file.h"
 #include "exchange/configuration.h"
+#include "exchange/raison_systeme.h"
 #include "exchange/transfert.h"
 #include "model/duree.h"
 #include "model/masse.h"
@@ -46,6 +49,16 @@ using namespace kvx;
 using Steady = std::chrono::steady_clock;
 
 volatile sig_atomic_t g_interruption = 0;
+
+// The shortest recording point by point: one tick of the point modes, the
+// time one point takes. Anything shorter records nothing.
+constexpr double kDureeMin = device::kIntervalPointModes / 1000.0;
+// The end time is reckoned on the steady clock: half its range leaves the
+// sum with the clock's present reading far from overflowing.
+const double kDureeMax = std::chrono::duration<double>(Steady::duration::max()).count() / 2;
+// A point by point recording saves its rows at most this often, so a full
+// disk or a crash loses at most this much of a long run.
+constexpr auto kSauvegardeReguliere = std::chrono::seconds(1);
 
 void Interrompt(int) {
   g_interruption = 1;
@@ -126,6 +139,8 @@ std::string ParseArguments(int argc, char **argv, Options &o) {
       if (!value(v)) return "--for needs a duration";
       o.duree = model::LitDuree(v);
       if (!(o.duree > 0)) return "--for: \"" + v + "\" is not a duration";
+      if (o.duree < kDureeMin) return "--for: \"" + v + "\" is shorter than one point (0.11 s)";
+      if (!(o.duree <= kDureeMax)) return "--for: \"" + v + "\" is longer than the clock can count";
     } else if (!arg.empty() && arg[0] == '-') {
       return "unknown option \"" + arg + "\"";
     } else if (o.configuration.empty()) {
@@ -205,6 +220,9 @@ class RecordView final : public device::AcquisitionView {
  public:
   void setStatus(const std::string &text) override {
     if (text == device::texts::kAcquisitionTerminee) termine = true;
+    // The box is stopped after the user's Ctrl+C: what the engine says then
+    // ("Acquisition terminée") is not what happened.
+    if (muet) return;
     namespace t = device::texts;
     for (const char *cache : {t::kCliquerPourDemarrer, t::kAttenteDeclenchement,
                               t::kCliquerPourEnregistrer, t::kDecocherAutomatique})
@@ -250,6 +268,7 @@ class RecordView final : public device::AcquisitionView {
 
   bool termine = false;
   bool absent = false;
+  bool muet = false;
 
  private:
   std::string m_dernier;
@@ -366,7 +385,8 @@ std::string VerifieSortie(const std::filesystem::path &fichier) {
       dossier / (".kvx-record-" + std::to_string(::getpid()) + ".essai");
   const int fd = ::open(essai.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0)
-    return "Écriture impossible du fichier « " + fichier.string() + " » : " + std::strerror(errno);
+    return "Écriture impossible du fichier « " + fichier.string() + " » : " +
+           exchange::RaisonSysteme(errno);
   ::close(fd);
   ::unlink(essai.c_str());
   return {};
@@ -429,7 +449,35 @@ struct Session {
   RecordConfiguration configuration;
 };
 
-enum class Fin { Termine, Interrompu, Absent };
+// Room for the table of a scan of `points` points over `colonnes` columns,
+// checked before the user waits for the scan: a data file that cannot be
+// written at the end would lose the whole scan. A cell is at most a sign, 15
+// digits, a separator and an exponent, then its TAB.
+std::string VerifiePlace(const std::filesystem::path &fichier, int points, int colonnes) {
+  constexpr unsigned long long kCellule = 24, kEntetes = 4096;
+  const unsigned long long besoin =
+      kEntetes + static_cast<unsigned long long>(std::max(points, 0)) *
+                     (static_cast<unsigned long long>(std::max(colonnes, 1)) * kCellule + 2);
+  const std::filesystem::path dossier =
+      fichier.parent_path().empty() ? std::filesystem::path(".") : fichier.parent_path();
+  unsigned long long libre = ~0ull;
+  struct statvfs disque {};
+  if (::statvfs(dossier.c_str(), &disque) == 0)
+    libre = static_cast<unsigned long long>(disque.f_bavail) * disque.f_frsize;
+  std::string raison = exchange::RaisonSysteme(ENOSPC);
+  struct rlimit limite {};
+  if (::getrlimit(RLIMIT_FSIZE, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY &&
+      limite.rlim_cur < libre) {
+    libre = limite.rlim_cur;
+    raison = exchange::RaisonSysteme(EFBIG);
+  }
+  if (besoin <= libre) return {};
+  return "Écriture impossible du fichier « " + fichier.string() + " » : " + raison + " (" +
+         std::to_string((besoin + 1023) / 1024) + " Ko nécessaires, " +
+         std::to_string(libre / 1024) + " Ko disponibles) ; rien n'a été enregistré";
+}
+
+enum class Fin { Termine, Interrompu, Absent, EcritureImpossible };
 
 // A timed scan or a sweep, to its end.
 Fin RunOnce(Session &s) {
@@ -450,16 +498,30 @@ Fin RunOnce(Session &s) {
 }
 
 // Point by point with the automatic test, for `secondes` or until the arrays
-// are full.
-Fin RunPoints(Session &s, double secondes) {
+// are full. The rows are saved as they come (at most once a second), so a
+// disk that fills up, a box that goes or a crash keeps the rows written so
+// far; `erreur` tells why a save failed.
+Fin RunPoints(Session &s, double secondes, const std::string &sortie, std::string &erreur) {
   const auto fin = Steady::now() + std::chrono::duration_cast<Steady::duration>(
                                        std::chrono::duration<double>(secondes));
   int annonces = 0;
   auto annonce = Steady::now();
+  int sauves = 0;
+  auto sauvegarde = Steady::now();
   while (Steady::now() < fin && s.graphe.nbPoints < model::kNbValeurs) {
     if (g_interruption) break;
     if (s.view.absent) return Fin::Absent;
     s.step();
+    if (s.graphe.nbPoints != sauves && Steady::now() - sauvegarde >= kSauvegardeReguliere) {
+      const exchange::ResultatSauvegarde r =
+          exchange::SauveDonnees(sortie, exchange::TexteFichierAscii(s.donnees()));
+      if (!r.reussi) {
+        erreur = r.message;
+        return Fin::EcritureImpossible;
+      }
+      sauves = s.graphe.nbPoints;
+      sauvegarde = Steady::now();
+    }
     if (s.graphe.nbPoints != annonces && Steady::now() - annonce >= std::chrono::seconds(1)) {
       annonces = s.graphe.nbPoints;
       annonce = Steady::now();
@@ -527,8 +589,22 @@ int Enregistre(const Options &o) {
   s.engine.ApplyConfiguration();
   // One acquisition: a free-running trigger would start the next one.
   s.engine.setMonocoup(true);
-  const Fin fin = std::isnan(o.duree) ? RunOnce(s) : RunPoints(s, o.duree);
+  if (std::isnan(o.duree)) {
+    int colonnes = 1;
+    for (int slot = 2; slot <= display::kNbCourbes; ++slot)
+      if (s.graphe.voie(slot).Active) ++colonnes;
+    if (std::string e = VerifiePlace(o.output, s.graphe.nombre, colonnes); !e.empty()) {
+      s.stopBox();
+      return failure(e);
+    }
+  }
+  std::string erreurEcriture;
+  const Fin fin =
+      std::isnan(o.duree) ? RunOnce(s) : RunPoints(s, o.duree, o.output, erreurEcriture);
+  if (fin == Fin::Interrompu) s.view.muet = true;
   s.stopBox();
+  if (fin == Fin::EcritureImpossible)
+    return failure(erreurEcriture + " ; les points enregistrés jusque-là restent dans le fichier");
   if (fin == Fin::Absent && s.graphe.nbPoints == 0)
     return failure("the box stopped answering before any point; no file written");
   if (fin == Fin::Interrompu) {
@@ -563,5 +639,8 @@ int main(int argc, char **argv) {
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
+  // A file-size limit makes the write fail with its reason instead of
+  // killing the program with every point unsaved.
+  ::signal(SIGXFSZ, SIG_IGN);
   return Enregistre(options);
 }

@@ -3,6 +3,7 @@
 // builder gives for the same channels and values.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QProcess>
@@ -36,8 +37,16 @@ QStringList Arguments(const std::vector<std::string> &args) {
   return liste;
 }
 
-Resultat Lance(const std::vector<std::string> &args, int limiteMs = 30000) {
+// `tailleMax`: a file-size limit for the child, as a full disk gives it.
+Resultat Lance(const std::vector<std::string> &args, int limiteMs = 30000, rlim_t tailleMax = 0) {
   QProcess p;
+  if (tailleMax > 0)
+    p.setChildProcessModifier([tailleMax] {
+      struct rlimit limite {};
+      ::getrlimit(RLIMIT_FSIZE, &limite);
+      limite.rlim_cur = tailleMax;
+      ::setrlimit(RLIMIT_FSIZE, &limite);
+    });
   p.start(QStringLiteral(KVX_BIN_DIR "/kvx-record"), Arguments(args));
   if (!p.waitForFinished(limiteMs)) p.kill();
   p.waitForFinished();
@@ -168,6 +177,7 @@ TEST_F(KvxRecord, AnInterruptedScanWritesNoFile) {
   erreurs += p.readAll().toStdString();
   EXPECT_EQ(p.exitCode(), 130) << erreurs;
   EXPECT_NE(erreurs.find("interrupted, no file written"), std::string::npos) << erreurs;
+  EXPECT_EQ(erreurs.find("Acquisition terminée"), std::string::npos) << erreurs;
   EXPECT_FALSE(fs::exists(chemin("f.txt")));
 }
 
@@ -203,6 +213,40 @@ TEST_F(KvxRecord, ABoxLostHalfWayKeepsThePointsAndFails) {
   EXPECT_LT(lignes, 5 + 6400);
   EXPECT_EQ(texte.rfind("Acquisition par Nuvex KVX-2\r\nessai enregistreur\r\nt\tU1\tV2\t\r\n", 0),
             0u);
+}
+
+// A scan whose table cannot fit is refused before the user waits for it,
+// with the file and the reason in French; nothing is written.
+TEST_F(KvxRecord, AScanWhoseTableCannotFitIsRefusedBeforeItStarts) {
+  std::string longue = Configuration(kTemps, kSynchroClavier);
+  longue.replace(longue.find("Nombre=50"), 9, "Nombre=6400");
+  ecrit("longue.KVX", longue);
+  const Resultat r =
+      Lance({"--simulate", chemin("longue.KVX"), "-o", chemin("l.txt")}, 30000, 20000);
+  EXPECT_EQ(r.code, 1) << r.erreurs;
+  EXPECT_NE(r.erreurs.find("Écriture impossible du fichier « " + chemin("l.txt") +
+                           " » : fichier trop grand"),
+            std::string::npos)
+      << r.erreurs;
+  EXPECT_EQ(r.erreurs.find("Acquisition"), std::string::npos) << r.erreurs;
+  EXPECT_FALSE(fs::exists(chemin("l.txt")));
+}
+
+// A long recording whose disk fills up half-way keeps the rows saved so far
+// and fails with the reason.
+TEST_F(KvxRecord, ALongRecordingOnAFullDiskKeepsTheRowsWrittenSoFar) {
+  ecrit("essai.KVX", Configuration(kTemps, kSynchroClavier));
+  const Resultat r = Lance({"--simulate", "--signal", "0=sine:80:128:2", "--signal",
+                            "1=triangle:80:128:1", chemin("essai.KVX"), "-o", chemin("p.txt"),
+                            "--for", "20s"},
+                           40000, 1000);
+  EXPECT_EQ(r.code, 1) << r.erreurs;
+  EXPECT_NE(r.erreurs.find("fichier trop grand"), std::string::npos) << r.erreurs;
+  EXPECT_NE(r.erreurs.find("restent dans le fichier"), std::string::npos) << r.erreurs;
+  const std::string texte = exchange::windows1252ToUtf8(lit("p.txt"));
+  EXPECT_EQ(texte.rfind("Acquisition par Nuvex KVX-2\r\nessai enregistreur\r\n", 0), 0u);
+  EXPECT_GT(std::count(texte.begin(), texte.end(), '\n'), 6) << texte;
+  EXPECT_LE(texte.size(), 1000u);
 }
 
 TEST(KvxRecordAide, HelpAndVersionGoToStandardOutput) {
@@ -290,6 +334,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "bof"},
                  2,
                  "is not a duration"},
+        CasEchec{"DureeNulle",
+                 {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "0s"},
+                 2,
+                 "is not a duration"},
+        CasEchec{"DureeSousUnPoint",
+                 {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "0.0001s"},
+                 2,
+                 "is shorter than one point"},
+        CasEchec{"DureeHorsHorloge",
+                 {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "2562048h"},
+                 2,
+                 "is longer than the clock can count"},
         CasEchec{"PortEtSimulation",
                  {"--simulate", "--port", "@p", "@essai.KVX", "-o", "@f.txt"},
                  2,

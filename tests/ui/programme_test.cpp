@@ -3,10 +3,12 @@
 // ending) still leaves the settings and the last configuration complete.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include "dossier_utilisateur.h"
@@ -122,6 +124,37 @@ TEST_F(Programme, FirstStartOpensTheFileOfItsCommandLine) {
   ASSERT_TRUE(TermineEtAttend()) << m_premier.exitStatus() << " " << m_premier.exitCode() << " "
                                  << m_premier.readAll().constData();
   EXPECT_TRUE(Derniere().contains("Seuil=66\r\n")) << Derniere().constData();
+}
+
+// The X server gone (a crash, a remote session cut): the toolkit ends the
+// program past the window's close, and the files of the closing sequence
+// are still written.
+TEST_F(Programme, AnXServerThatGoesStillLeavesTheSettingsAndLastConfiguration) {
+  const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+  if (xvfb.isEmpty()) GTEST_SKIP() << "needs Xvfb (package xvfb) for a display to take away";
+  UtilisateurTemporaire::Ecrit(m_utilisateur.chemin("tp/chute.KVX"), "[Synchro]\r\nSeuil=44\r\n");
+  QProcess serveur;
+  const QString affichage = QStringLiteral(":%1").arg(90 + ::getpid() % 200);
+  serveur.start(xvfb, {affichage, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+  ASSERT_TRUE(serveur.waitForStarted(5000));
+  QThread::msleep(500);
+  QProcessEnvironment env = m_premier.processEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("DISPLAY"), affichage);
+  m_premier.setProcessEnvironment(env);
+  m_premier.start(kProgramme, {QStringLiteral("--simulate"), m_utilisateur.chemin("tp/chute.KVX")});
+  ASSERT_TRUE(m_premier.waitForStarted(5000));
+  QElapsedTimer horloge;
+  horloge.start();
+  while (!QFileInfo::exists(m_utilisateur.chemin("run/KVX.instance")) && horloge.elapsed() < 10000)
+    QThread::msleep(20);
+  QThread::msleep(500);
+  serveur.kill();
+  serveur.waitForFinished(5000);
+  ASSERT_TRUE(m_premier.waitForFinished(15000)) << m_premier.readAll().constData();
+  EXPECT_TRUE(Derniere().contains("Seuil=44\r\n")) << m_premier.readAll().constData();
+  EXPECT_TRUE(UtilisateurTemporaire::Lit(m_utilisateur.chemin(".config/KVX.conf"))
+                  .contains("[Window]\n"));
 }
 
 }  // namespace
