@@ -264,10 +264,6 @@ class AcquisitionEngine {
   AcqState m_state = AcqState::Finished;
   bool m_monocoup = false;
   bool m_pointAuto = false;  // `PointAutoCB` starts unticked
-  // The code last sent to the analog output, so that a sweep does not tell
-  // the box again what it already holds; -1 when not known (a box found or
-  // reset again, or gone).
-  int m_outputCode = -1;
   int m_entreeFront = 0;
   bool m_live = true;
   bool m_pending = false;

@@ -68,8 +68,6 @@ void AcquisitionEngine::ApplyConfiguration() {
   // window's events, and the box may hear nothing behind the worker's back.
   EndTriggerWait();
   EndVeltorRun();
-  // A box found again has been reset: its output is set anew when armed.
-  m_outputCode = -1;
   m_view.showReference();
   ApplyChannelRules();
   const int mode = Mode();

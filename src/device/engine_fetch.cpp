@@ -200,7 +200,6 @@ void AcquisitionEngine::BoxGone() {
   EndTriggerWait();
   if (goneBefore != m_goneCount) return;  // taking the link back told it already
   ++m_goneCount;
-  m_outputCode = -1;
   TimerOff();
   m_link.removeDataAvailable();
   m_awaitingAnswer = false;

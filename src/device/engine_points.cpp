@@ -156,13 +156,9 @@ int AcquisitionEngine::SweepFirstCode() const {
 void AcquisitionEngine::SetOutputCode(int code) {
   model::Tvoie &sortie = Voie(kSlotSortieAnalog);
   sortie.valeurLue = sortie.ValeurDeCode(code);
-  // The output holds its code until told otherwise: saying it again only
-  // costs the line seven bytes.
-  if (code == m_outputCode) return;
-  const unsigned gone = m_goneCount;
+  // Said every time, even a code the box was given before: it acknowledges
+  // nothing, and switched off and on since, it holds 0.
   m_link.SendCommand(std::string(cmd::kSetOutput) + std::to_string(code));
-  // A command dropped on an absent box leaves its output unknown.
-  m_outputCode = gone == m_goneCount && m_link.BoxPresent() ? code : -1;
 }
 
 void AcquisitionEngine::PrepareSweep() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -227,6 +229,39 @@ TEST_F(FichierCapteurs, WhatIsNotALibraryGivesOneSensor) {
   // Never opened, so never waited on.
   ASSERT_EQ(::mkfifo(chemin("tube.CPT").c_str(), 0666), 0);
   EXPECT_TRUE(EstLeCapteurParDefaut(charge("tube.CPT", ResultatCapteurs::Illisible)));
+}
+
+// A library the user may not read (mode 0200) is not taken for a missing
+// one: the start is told which file and why, in French. Root reads every
+// file, so there the check runs in a child that drops to "nobody".
+TEST_F(FichierCapteurs, AFileTheUserMayNotReadIsToldWithItsReason) {
+  ecrit("kvx.CPT", "[Capteurs]\nNombre=1\n[1]\nNom=P\n");
+  ASSERT_EQ(::chmod(chemin("kvx.CPT").c_str(), 0200), 0);
+  ASSERT_EQ(::chmod(m_dossier.c_str(), 0755), 0);
+  const auto essai = [this] {
+    TlisteCapteur liste;
+    std::string message;
+    const ResultatCapteurs r = ChargeCapteurs(chemin("kvx.CPT"), liste, &message);
+    return r == ResultatCapteurs::Illisible && EstLeCapteurParDefaut(liste) &&
+           message.find("Lecture impossible du fichier « " + chemin("kvx.CPT").string() +
+                        " » : accès refusé") != std::string::npos &&
+           message.find("par défaut") != std::string::npos;
+  };
+  if (::geteuid() != 0) {
+    EXPECT_TRUE(essai());
+    return;
+  }
+  const pid_t enfant = ::fork();
+  ASSERT_GE(enfant, 0);
+  if (enfant == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    ::_exit(essai() ? 0 : 1);
+  }
+  int statut = 0;
+  ASSERT_EQ(::waitpid(enfant, &statut, 0), enfant);
+  ASSERT_TRUE(WIFEXITED(statut));
+  if (WEXITSTATUS(statut) == 2) GTEST_SKIP() << "root cannot drop its rights here";
+  EXPECT_EQ(WEXITSTATUS(statut), 0);
 }
 
 TEST_F(FichierCapteurs, SavingKeepsWhatTheFileHeldBeyondTheLibrary) {
