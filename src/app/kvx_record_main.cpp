@@ -594,6 +594,7 @@ int Enregistre(const Options &o) {
     for (int slot = 2; slot <= display::kNbCourbes; ++slot)
       if (s.graphe.voie(slot).Active) ++colonnes;
     if (std::string e = VerifiePlace(o.output, s.graphe.nombre, colonnes); !e.empty()) {
+      s.view.muet = true;  // nothing was started: nothing "terminée"
       s.stopBox();
       return failure(e);
     }

@@ -52,8 +52,9 @@ TEST(TimerInterval, FollowsTheModeAndTheSamplingPeriod) {
   EXPECT_EQ(TimerInterval(kModeTemps, 1.0004, 999), 1000);
   EXPECT_EQ(TimerInterval(kModeTemps, 16, 999), 16000);
   EXPECT_EQ(TimerInterval(kModeVeltor, 1, 999), 550);
-  // The sweep sets its own interval when it starts.
-  EXPECT_EQ(TimerInterval(kModeSortieAnalog, 1, 999), 999);
+  // Between sweeps the read-outs are polled at the point modes' pace; the
+  // sweep sets its own step interval when it starts.
+  EXPECT_EQ(TimerInterval(kModeSortieAnalog, 1, 999), 110);
 }
 
 }  // namespace

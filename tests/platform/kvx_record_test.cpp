@@ -337,7 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasEchec{"DureeNulle",
                  {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "0s"},
                  2,
-                 "is not a duration"},
+                 "--for: \"0s\" is"},
         CasEchec{"DureeSousUnPoint",
                  {"--simulate", "@essai.KVX", "-o", "@f.txt", "--for", "0.0001s"},
                  2,
