@@ -53,6 +53,7 @@ class CountingBox : public WirePeer {
   int emptyAnswers = 0;       // "XRESUL " requests answered by an empty line first
   int silentAfter = 1 << 30;  // lines answered, after which it says nothing
   int garbledReads = 0;       // "XEA " requests answered with noise first
+  int mutedReads = 0;         // "XEA " requests left unanswered first
 
  private:
   bool silent() const { return m_requests >= silentAfter; }
@@ -64,6 +65,10 @@ class CountingBox : public WirePeer {
       m_out += "UTIL\r";  // it takes the optical-fork program, whatever came before
     } else if (line.rfind("XEA ", 0) == 0) {
       const int input = std::atoi(line.c_str() + 4) & 7;
+      if (mutedReads > 0) {
+        --mutedReads;
+        return;
+      }
       if (garbledReads > 0) {
         --garbledReads;
         m_out += "#\x7f?\r";

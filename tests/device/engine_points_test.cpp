@@ -73,15 +73,18 @@ TEST_F(AutomaticPoint, FirstTickRecordsThePointAtOnce) {
   EXPECT_EQ(rig.view.status, texts::kCliquerPourEnregistrer);
 }
 
-// A read the box garbles is no value: no point is taken from it (a false
-// point at the bottom of the range, before), and the read-out keeps the last.
-TEST_F(AutomaticPoint, AGarbledReadRecordsNoPoint) {
+// A read the box garbles or leaves unanswered is no value: no point is
+// taken from it (a false point at the bottom of the range, before), and the
+// read-out keeps the last.
+TEST_F(AutomaticPoint, AFailedReadRecordsNoPoint) {
   ASSERT_TRUE(rig.runUntil([&] { return rig.graphe.nbPoints == 1; }, 2000ms));
-  box.garbledReads = 3;
-  ASSERT_TRUE(rig.runUntil([&] { return box.garbledReads == 0; }, 2000ms));
-  rig.run(300ms);
-  EXPECT_EQ(rig.graphe.nbPoints, 1);
-  EXPECT_NEAR(V(5).valeurLue, 5.00, 1e-12);
+  for (int *echecs : {&box.garbledReads, &box.mutedReads}) {
+    *echecs = 1;
+    ASSERT_TRUE(rig.runUntil([&] { return *echecs == 0; }, 2000ms));
+    rig.run(300ms);
+    EXPECT_EQ(rig.graphe.nbPoints, 1);
+    EXPECT_NEAR(V(5).valeurLue, 5.00, 1e-12);
+  }
   // By hand, right after a garbled read, the point is refused with the word.
   rig.engine.PointAutoCBClick(false);
   box.garbledReads = 1;
