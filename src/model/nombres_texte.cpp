@@ -94,6 +94,77 @@ std::string TextePoint(double x) {
   return TexteGeneral(x, 7, '.', 2);
 }
 
+void AjouteTextePoint(std::string &sortie, double x) {
+  if (!std::isfinite(x)) return;
+  if (x == 0) {
+    sortie += '0';
+    return;
+  }
+  // The same steps as TexteGeneral(x, 7, '.', 2) in fixed buffers: the
+  // shortest digits that read back as x, rounded half away from zero to 7.
+  constexpr int kChiffres = 7;
+  char brut[40];
+  const auto r =
+      std::to_chars(brut, brut + sizeof brut, std::fabs(x), std::chars_format::scientific);
+  char chiffres[24];
+  int n = 0;
+  const char *p = brut;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') chiffres[n++] = *p;
+  ++p;
+  const bool exposantNegatif = *p == '-';
+  int exposant = 0;
+  for (++p; p < r.ptr; ++p) exposant = exposant * 10 + (*p - '0');
+  if (exposantNegatif) exposant = -exposant;
+  if (n > kChiffres) {
+    const bool plus = chiffres[kChiffres] >= '5';
+    n = kChiffres;
+    int i = kChiffres - 1;
+    for (; plus && i >= 0; --i) {
+      if (chiffres[i] != '9') {
+        ++chiffres[i];
+        break;
+      }
+      chiffres[i] = '0';
+    }
+    if (plus && i < 0) {  // 9.9999999 -> 10.00000: one more digit before the point
+      chiffres[0] = '1';
+      ++exposant;
+    }
+  }
+  while (n > 1 && chiffres[n - 1] == '0') --n;
+  char texte[48];
+  char *q = texte;
+  if (std::signbit(x)) *q++ = '-';
+  if (exposant + 1 <= kChiffres && std::fabs(x) >= 0.00001) {
+    if (exposant < 0) {
+      *q++ = '0';
+      *q++ = '.';
+      for (int i = 0; i < -exposant - 1; ++i) *q++ = '0';
+      for (int i = 0; i < n; ++i) *q++ = chiffres[i];
+    } else if (exposant + 1 >= n) {
+      for (int i = 0; i < n; ++i) *q++ = chiffres[i];
+      for (int i = n; i < exposant + 1; ++i) *q++ = '0';
+    } else {
+      for (int i = 0; i <= exposant; ++i) *q++ = chiffres[i];
+      *q++ = '.';
+      for (int i = exposant + 1; i < n; ++i) *q++ = chiffres[i];
+    }
+  } else {
+    *q++ = chiffres[0];
+    if (n > 1) {
+      *q++ = '.';
+      for (int i = 1; i < n; ++i) *q++ = chiffres[i];
+    }
+    *q++ = 'E';
+    if (exposant < 0) *q++ = '-';
+    const int e = std::abs(exposant);
+    if (e < 10) *q++ = '0';
+    q = std::to_chars(q, texte + sizeof texte, e).ptr;
+  }
+  sortie.append(texte, static_cast<std::size_t>(q - texte));
+}
+
 std::string TexteFixe(double x, int decimales, int chiffresMax) {
   if (std::isnan(x)) return "";
   if (!std::isfinite(x)) return "???";
