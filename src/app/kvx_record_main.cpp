@@ -33,6 +33,7 @@
 #include "display/graphe.h"
 #include "exchange/atomic_file.h"
 #include "exchange/configuration.h"
+#include "exchange/tableur.h"
 #include "exchange/transfert.h"
 #include "model/duree.h"
 #include "model/masse.h"
@@ -56,7 +57,9 @@ void printUsage(std::FILE *out) {
       out,
       "Usage: kvx-record [--port PATH | --simulate] CONFIG.KVX -o FILE.txt [--for DURATION]\n"
       "Finds the Nuvex KVX box, applies the configuration, runs one acquisition and\n"
-      "writes its table as an ASCII data file (Windows-1252, tab-separated, CR LF).\n"
+      "writes its table as an ASCII data file (Windows-1252, tab-separated, CR LF),\n"
+      "or for a spreadsheet when FILE ends in .ods (OpenDocument) or .csv (UTF-8, in\n"
+      "the number format of the locale: \"1,5;2\" under French, \"1.5,2\" under English).\n"
       "\n"
       "  --port PATH      the box's serial port (repeatable; default: the system's\n"
       "                   serial devices, /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*)\n"
@@ -536,7 +539,9 @@ int Enregistre(const Options &o) {
     return 130;
   }
   const exchange::ResultatSauvegarde r =
-      exchange::SauveDonnees(o.output, exchange::TexteFichierAscii(s.donnees()));
+      exchange::EstFichierTableur(o.output)
+          ? exchange::ExporteTableur(o.output, s.donnees(), exchange::OptionsEnvironnement())
+          : exchange::SauveDonnees(o.output, exchange::TexteFichierAscii(s.donnees()));
   if (!r.reussi) return failure(r.message);
   std::fprintf(stderr, "kvx-record: %d points written to %s\n", s.graphe.nbPoints,
                o.output.c_str());

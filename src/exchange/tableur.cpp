@@ -255,6 +255,34 @@ std::string TexteTsv(const DonneesTransfert &donnees, char separateurDecimal) {
   return TexteTableur(donnees, separateurDecimal, false);
 }
 
+std::string TexteHtml(const DonneesTransfert &donnees, char separateurDecimal) {
+  const TableDonnees table = ConstruitTable(donnees);
+  std::string html =
+      "<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">"
+      "</head><body><table>\n<tr>";
+  html.reserve(table.points.size() * table.colonnes.size() * 70 + 512);
+  for (const ColonneTable &c : table.colonnes) html += "<td>" + Xml(EnteteTableur(c)) + "</td>";
+  html += "</tr>\n";
+  for (const int j : table.points) {
+    html += "<tr>";
+    for (const ColonneTable &c : table.colonnes) {
+      const double v = table.valeur(c, j);
+      if (!std::isfinite(v)) {
+        html += "<td></td>";
+        continue;
+      }
+      // The value with "." for the reader, in the language "en-US" (1033).
+      html += "<td sdval=\"";
+      AjouteNombre(html, v, '.');
+      html += "\" sdnum=\"1033;\">";
+      AjouteNombre(html, v, separateurDecimal);
+      html += "</td>";
+    }
+    html += "</tr>\n";
+  }
+  return html + "</table></body></html>\n";
+}
+
 std::string DocumentOds(const DonneesTransfert &donnees, const OptionsTableur &options) {
   const std::string mimetype = kTypeOds;
   const std::string contenu = ContenuOds(donnees, options);

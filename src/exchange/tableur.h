@@ -44,6 +44,11 @@ std::string TexteCsv(const DonneesTransfert &donnees, char separateurDecimal);
 // text become blanks.
 std::string TexteTsv(const DonneesTransfert &donnees, char separateurDecimal);
 
+// The same table as an HTML table, UTF-8, for the clipboard: spreadsheets
+// paste it as cells, and take each value from its "sdval" attribute (always
+// with ".") rather than from the text shown, in the user's number format.
+std::string TexteHtml(const DonneesTransfert &donnees, char separateurDecimal);
+
 // The .ods file's bytes (a zip container). Throws FileError when the
 // container cannot be made.
 std::string DocumentOds(const DonneesTransfert &donnees, const OptionsTableur &options);

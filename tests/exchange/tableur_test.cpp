@@ -130,6 +130,24 @@ INSTANTIATE_TEST_SUITE_P(
                   "a\xEF\xBF\xBD (V)"}),
     [](const testing::TestParamInfo<CasEntete> &info) { return std::string(info.param.nom); });
 
+std::size_t Compte(const std::string &texte, const std::string &motif);
+
+// Spreadsheets take the value from "sdval", written with "." on every
+// desktop, and show the text in the user's format.
+TEST(TexteHtml, GivesEachValueWithAPointBesideTheShownText) {
+  Enregistrement e;
+  e.v1.Nom = "<V1>";
+  const std::string html = TexteHtml(e.donnees(), ',');
+  EXPECT_NE(html.find("<tr><td>t (s)</td><td>&lt;V1&gt; (V)</td><td>θ (°C)</td></tr>\n"
+                      "<tr><td sdval=\"0\" sdnum=\"1033;\">0</td>"
+                      "<td sdval=\"1.25\" sdnum=\"1033;\">1,25</td>"
+                      "<td sdval=\"21.5\" sdnum=\"1033;\">21,5</td></tr>\n<tr>"),
+            std::string::npos)
+      << html;
+  EXPECT_EQ(Compte(html, "<tr>"), 4u);
+  EXPECT_NE(html.find("charset=utf-8"), std::string::npos);
+}
+
 // A reader of the CSV as RFC 4180 has it, for the full table below.
 std::vector<std::vector<std::string>> LitCsv(const std::string &texte, char champs) {
   std::vector<std::vector<std::string>> lignes(1, std::vector<std::string>(1));
