@@ -33,6 +33,7 @@
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
 #include "ui/session.h"
+#include "ui/graphe_fenetre.h"
 #include "ui/transfert_fenetre.h"
 
 namespace {
@@ -182,6 +183,7 @@ int main(int argc, char **argv) {
   kvx::platform::ServeurRequetes requetes;
   requetes.ecoute();
   kvx::ui::RelieTransferts(form, session, configuration.page(), &requetes);
+  kvx::ui::RelieGraphe(form, configuration.page());
   kvx::ui::RelieCapteurs(form, capteurs, [&] {
     kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store());
   });
