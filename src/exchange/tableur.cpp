@@ -13,6 +13,8 @@
 #include <locale>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "exchange/atomic_file.h"
 #include "model/texte_utf8.h"
@@ -88,12 +90,21 @@ std::string TexteTableur(const DonneesTransfert &donnees, char separateurDecimal
     }
   }
   texte += finLigne;
+  // A row at a time in a buffer: a full recording is 50 000 numbers.
+  const std::size_t fin = std::char_traits<char>::length(finLigne);
+  std::vector<char> ligne(table.colonnes.size() * 32 + fin);
   for (const int j : table.points) {
+    char *q = ligne.data();
     for (std::size_t i = 0; i < table.colonnes.size(); ++i) {
-      if (i > 0) texte += champs;
-      AjouteNombre(texte, table.valeur(table.colonnes[i], j), separateurDecimal);
+      if (i > 0) *q++ = champs;
+      const double v = table.valeur(table.colonnes[i], j);
+      if (!std::isfinite(v)) continue;
+      char *const debut = q;
+      q = std::to_chars(q, q + 31, v).ptr;
+      if (separateurDecimal != '.') std::replace(debut, q, '.', separateurDecimal);
     }
-    texte += finLigne;
+    q = std::copy(finLigne, finLigne + fin, q);
+    texte.append(ligne.data(), static_cast<std::size_t>(q - ligne.data()));
   }
   return texte;
 }
@@ -235,8 +246,10 @@ void AjouteMembre(zip_t *zip, const char *nom, const std::string &octets, bool c
     EchecZip(zip_strerror(zip));
   }
   // The readers find the kind of document in the first member, unpacked.
+  // The fastest packing: the cells' markup shrinks tenfold all the same, and
+  // the user waits for a full recording in a fraction of a second.
   if (zip_set_file_compression(zip, static_cast<zip_uint64_t>(index),
-                               compresse ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0) != 0)
+                               compresse ? ZIP_CM_DEFLATE : ZIP_CM_STORE, compresse ? 1 : 0) != 0)
     EchecZip(zip_strerror(zip));
 }
 

@@ -289,6 +289,10 @@ TEST(DocumentOds, KeepsTheRowsOfPointByPointAndAnEmptyRecording) {
   std::string contenu = LitZip(DocumentOds(d, {}))[1].octets;
   EXPECT_NE(contenu.find("<text:p>num</text:p>"), std::string::npos);
   EXPECT_NE(contenu.find("office:value=\"2\"><text:p>2</text:p>"), std::string::npos);
+  d.nbPoints = 1;
+  contenu = LitZip(DocumentOds(d, {}))[1].octets;
+  EXPECT_EQ(Compte(contenu, "<table:table-row>"), 3u);
+  EXPECT_EQ(Compte(contenu, "office:value-type=\"float\""), 3u);
   d.nbPoints = 0;
   contenu = LitZip(DocumentOds(d, {}))[1].octets;
   EXPECT_EQ(Compte(contenu, "<table:table-row>"), 2u);

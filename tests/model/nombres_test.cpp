@@ -229,8 +229,9 @@ TEST(AjouteTextePoint, WritesTheBytesOfTextePointForEveryKindOfValue) {
                                  std::numeric_limits<double>::infinity(),
                                  -std::numeric_limits<double>::infinity()};
   // Every magnitude and both halves of the rounding, as recorded channels
-  // give them: random bit patterns, random decimals cut at 6 to 9 digits, and
-  // the 12-bit codes of the box times the usual ranges.
+  // give them: random bit patterns, random decimals cut at 6 to 9 digits (the
+  // halfway cases of the seventh digit among them), noisy values, and the
+  // 12-bit codes of the box times the usual ranges.
   std::mt19937_64 hasard(2026);
   for (int i = 0; i < 200000; ++i) {
     const std::uint64_t bits = hasard();
@@ -244,6 +245,8 @@ TEST(AjouteTextePoint, WritesTheBytesOfTextePointForEveryKindOfValue) {
     const double p = std::pow(10.0, chiffres(hasard) - 1);
     valeurs.push_back(std::round(mantisse(hasard) * p) / p * std::pow(10.0, exposant(hasard)));
   }
+  std::uniform_real_distribution<double> bruit(-5, 5);
+  for (int i = 0; i < 100000; ++i) valeurs.push_back(bruit(hasard) * std::pow(10.0, exposant(hasard)));
   for (int code = 0; code < 4096; ++code)
     for (double pleineEchelle : {10.0, 5.0, 1.0, 0.2, 20e-3})
       valeurs.push_back((code - 2048) * pleineEchelle / 2048);

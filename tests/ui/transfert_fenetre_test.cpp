@@ -178,6 +178,10 @@ TEST_F(TransfertFenetreTest, CopyDataAddsTheSpreadsheetFormsBesideTheUnchangedTe
                                    Nombres("0") + champs + Nombres("1.25\r\n") +
                                    Nombres("0.01") + champs + Nombres("1.3\r\n") +
                                    Nombres("0.02") + champs + Nombres("-0.5\r\n"));
+  // The form a spreadsheet takes first: each value with "." beside its text.
+  EXPECT_TRUE(donnees->html().contains(QStringLiteral("<td sdval=\"-0.5\" sdnum=\"1033;\">") +
+                                       Nombres("-0.5") + QStringLiteral("</td>")))
+      << donnees->html().toStdString();
 }
 
 TEST_F(TransfertFenetreTest, WithoutTabulyseCopyDataCopiesAndSaysSoInTheStatusLine) {
