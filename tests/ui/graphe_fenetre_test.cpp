@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QPdfWriter>
@@ -140,13 +141,17 @@ TEST_F(GrapheFenetreTest, PrintingDrawsOnThePageAndLeavesTheWindowsScales) {
 // (offering a PDF file) and closes; nothing waits.
 TEST_F(GrapheFenetreTest, TheSystemPrintDialogOpensAndCloses) {
   TGrapheFenetre *standard = RelieGraphe(*m_form, m_page);
-  bool ouvert = false;
+  bool ouvert = false, pdf = false;
   test::QuandOuvert<QPrintDialog>(m_form.get(), [&](QPrintDialog *d) {
     ouvert = true;
+    for (const QComboBox *liste : d->findChildren<QComboBox *>())
+      for (int i = 0; i < liste->count(); ++i)
+        pdf = pdf || liste->itemText(i).contains(QStringLiteral("PDF"));
     d->reject();
   });
   standard->ImprimeGrapheClick();
   EXPECT_TRUE(ouvert);
+  EXPECT_TRUE(pdf) << "the dialog offers a PDF file";
 }
 
 TEST_F(GrapheFenetreTest, ABadTargetSaysWhyAndLeavesNoFile) {
