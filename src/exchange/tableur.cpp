@@ -81,9 +81,10 @@ std::string TexteTableur(const DonneesTransfert &donnees, char separateurDecimal
   for (std::size_t i = 0; i < table.colonnes.size(); ++i) {
     if (i > 0) texte += champs;
     if (csv) {
-      AjouteChampCsv(texte, Nettoie(EnteteTableur(table.colonnes[i]), [](char32_t c) {
-                       return c == '\t' || c == '\r' || c == '\n';
-                     }), champs);
+      AjouteChampCsv(texte,
+                     Nettoie(EnteteTableur(table.colonnes[i]),
+                             [](char32_t c) { return c == '\t' || c == '\r' || c == '\n'; }),
+                     champs);
     } else {
       // A pasted table has no quoting: a TAB or a line end would move cells.
       texte += Nettoie(EnteteTableur(table.colonnes[i]), [](char32_t) { return false; });
@@ -119,11 +120,20 @@ std::string Xml(std::string_view texte) {
   sortie.reserve(propre.size());
   for (const char c : propre) {
     switch (c) {
-      case '&': sortie += "&amp;"; break;
-      case '<': sortie += "&lt;"; break;
-      case '>': sortie += "&gt;"; break;
-      case '"': sortie += "&quot;"; break;
-      default: sortie += c;
+      case '&':
+        sortie += "&amp;";
+        break;
+      case '<':
+        sortie += "&lt;";
+        break;
+      case '>':
+        sortie += "&gt;";
+        break;
+      case '"':
+        sortie += "&quot;";
+        break;
+      default:
+        sortie += c;
     }
   }
   return sortie;
@@ -373,15 +383,14 @@ char SeparateurDeLaLangue(std::string_view locale) {
     // Not installed: the locale is still the user's language (below).
   }
   const std::string langue = nom.substr(0, nom.find_first_of("_.-"));
-  const std::string pays = nom.find('_') == std::string::npos
-                               ? std::string()
-                               : nom.substr(nom.find('_') + 1, 2);
+  const std::string pays =
+      nom.find('_') == std::string::npos ? std::string() : nom.substr(nom.find('_') + 1, 2);
   // Swiss German and Italian, and Spanish of the Americas north of the
   // equator, write a point where their languages elsewhere write a comma.
   if ((langue == "de" || langue == "it") && pays == "CH") return '.';
-  if (langue == "es" && (pays == "MX" || pays == "US" || pays == "PR" || pays == "GT" ||
-                         pays == "HN" || pays == "NI" || pays == "PA" || pays == "SV" ||
-                         pays == "DO"))
+  if (langue == "es" &&
+      (pays == "MX" || pays == "US" || pays == "PR" || pays == "GT" || pays == "HN" ||
+       pays == "NI" || pays == "PA" || pays == "SV" || pays == "DO"))
     return '.';
   static constexpr std::array<const char *, 36> kVirgule = {
       "fr", "de", "es", "it", "pt", "nl", "ru", "pl", "cs", "sk", "sv", "da",

@@ -81,8 +81,8 @@ QByteArray PdfGraphe(display::TgrapheKVX &graphe, QSize taille, const std::strin
   pdf.setCreator(QStringLiteral("KVX"));
   pdf.setResolution(kPointsParPouce);
   // One page the size of the picture, without margins.
-  pdf.setPageSize(QPageSize(QSizeF(taille) * 72.0 / kPointsParPouce, QPageSize::Point,
-                            QString(), QPageSize::ExactMatch));
+  pdf.setPageSize(QPageSize(QSizeF(taille) * 72.0 / kPointsParPouce, QPageSize::Point, QString(),
+                            QPageSize::ExactMatch));
   pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
   QPainter peintre(&pdf);
   Dessine(peintre, graphe, taille, legende);
@@ -96,8 +96,8 @@ bool ImprimeGraphe(display::TgrapheKVX &graphe, QPagedPaintDevice &page, QSize t
   QPainter peintre;
   if (!peintre.begin(&page)) return false;
   const QRect zone = peintre.viewport();
-  const double echelle = std::min(double(zone.width()) / taille.width(),
-                                  double(zone.height()) / taille.height());
+  const double echelle =
+      std::min(double(zone.width()) / taille.width(), double(zone.height()) / taille.height());
   peintre.translate(zone.left(), zone.top());
   peintre.scale(echelle, echelle);
   Dessine(peintre, graphe, taille, legende);

@@ -107,8 +107,7 @@ TGrapheFenetre::TGrapheFenetre(TKVXmainForm &fenetre, const TPage &page, Dialogu
 std::string TGrapheFenetre::Legende() const {
   // The moment of the picture stands for the recording's, which the graph
   // does not keep.
-  const QString date =
-      QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+  const QString date = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
   return display::LegendeGraphe(m_page.constanteComm, date.toStdString());
 }
 

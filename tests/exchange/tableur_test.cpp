@@ -116,18 +116,18 @@ TEST_P(EntetesTableur, StayOneField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cas, EntetesTableur,
-    testing::Values(
-        CasEntete{"SansUnite", "X", "", "X", "X", "X"},
-        CasEntete{"Grec", "Δθ", "µs", "Δθ (µs)", "Δθ (µs)", "Δθ (µs)"},
-        CasEntete{"PointVirgule", "a;b", "V", "\"a;b (V)\"", "a;b (V)", "a;b (V)"},
-        CasEntete{"Virgule", "a,b", "V", "a,b (V)", "\"a,b (V)\"", "a,b (V)"},
-        CasEntete{"Guillemets", "\"x\"", "V", "\"\"\"x\"\" (V)\"", "\"\"\"x\"\" (V)\"",
-                  "\"x\" (V)"},
-        CasEntete{"FinDeLigne", "a\r\nb", "V", "\"a\r\nb (V)\"", "\"a\r\nb (V)\"", "a  b (V)"},
-        CasEntete{"Tabulation", "a\tb", "V", "a\tb (V)", "a\tb (V)", "a b (V)"},
-        CasEntete{"Emoji", "😀", "V", "😀 (V)", "😀 (V)", "😀 (V)"},
-        CasEntete{"PasUtf8", "a\xFF", "V", "a\xEF\xBF\xBD (V)", "a\xEF\xBF\xBD (V)",
-                  "a\xEF\xBF\xBD (V)"}),
+    testing::Values(CasEntete{"SansUnite", "X", "", "X", "X", "X"},
+                    CasEntete{"Grec", "Δθ", "µs", "Δθ (µs)", "Δθ (µs)", "Δθ (µs)"},
+                    CasEntete{"PointVirgule", "a;b", "V", "\"a;b (V)\"", "a;b (V)", "a;b (V)"},
+                    CasEntete{"Virgule", "a,b", "V", "a,b (V)", "\"a,b (V)\"", "a,b (V)"},
+                    CasEntete{"Guillemets", "\"x\"", "V", "\"\"\"x\"\" (V)\"", "\"\"\"x\"\" (V)\"",
+                              "\"x\" (V)"},
+                    CasEntete{"FinDeLigne", "a\r\nb", "V", "\"a\r\nb (V)\"", "\"a\r\nb (V)\"",
+                              "a  b (V)"},
+                    CasEntete{"Tabulation", "a\tb", "V", "a\tb (V)", "a\tb (V)", "a b (V)"},
+                    CasEntete{"Emoji", "😀", "V", "😀 (V)", "😀 (V)", "😀 (V)"},
+                    CasEntete{"PasUtf8", "a\xFF", "V", "a\xEF\xBF\xBD (V)", "a\xEF\xBF\xBD (V)",
+                              "a\xEF\xBF\xBD (V)"}),
     [](const testing::TestParamInfo<CasEntete> &info) { return std::string(info.param.nom); });
 
 std::size_t Compte(const std::string &texte, const std::string &motif);
@@ -246,8 +246,7 @@ std::vector<Membre> LitZip(const std::string &octets) {
 
 std::size_t Compte(const std::string &texte, const std::string &motif) {
   std::size_t n = 0;
-  for (std::size_t p = texte.find(motif); p != std::string::npos; p = texte.find(motif, p + 1))
-    ++n;
+  for (std::size_t p = texte.find(motif); p != std::string::npos; p = texte.find(motif, p + 1)) ++n;
   return n;
 }
 
@@ -373,7 +372,7 @@ TEST_F(ExporteTableurTest, AReadOnlyFolderIsReported) {
 
 TEST(SeparateurDeLaLangue, FollowsTheLanguageOfTheLocaleName) {
   const std::pair<const char *, char> cas[] = {
-      {"fr_FR.UTF-8", ','}, {"fr_BE", ','},      {"de_DE.UTF-8@euro", ','},
+      {"fr_FR.UTF-8", ','}, {"fr_BE", ','},       {"de_DE.UTF-8@euro", ','},
       {"de_CH.UTF-8", '.'}, {"en_GB.UTF-8", '.'}, {"en_US", '.'},
       {"es_MX", '.'},       {"es_ES", ','},       {"C", '.'},
       {"C.UTF-8", '.'},     {"POSIX", '.'},       {"", '.'},

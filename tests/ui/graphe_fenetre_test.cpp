@@ -80,8 +80,8 @@ class GrapheFenetreTest : public testing::Test, test::AvecApplication {
 };
 
 TEST_F(GrapheFenetreTest, APngHasTheWindowsSizeOrTheOneChosen) {
-  for (QAction *a : {m_form->EnregistreGrapheItem, m_form->CopieGrapheItem,
-                     m_form->ImprimeGrapheItem})
+  for (QAction *a :
+       {m_form->EnregistreGrapheItem, m_form->CopieGrapheItem, m_form->ImprimeGrapheItem})
     EXPECT_TRUE(a->isEnabled());
   m_fichier = Chemin("graphe.png");
   m_form->EnregistreGrapheItem->trigger();
