@@ -35,6 +35,7 @@
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
 #include "ui/session.h"
+#include "ui/graphe_fenetre.h"
 #include "ui/transfert_fenetre.h"
 
 namespace {
@@ -186,6 +187,7 @@ int main(int argc, char **argv) {
   kvx::platform::ServeurRequetes requetes;
   requetes.ecoute();
   kvx::ui::RelieTransferts(form, session, configuration.page(), &requetes);
+  kvx::ui::RelieGraphe(form, configuration.page());
   kvx::ui::EtatBibliotheque etatCapteurs;
   etatCapteurs.avertissement = QString::fromStdString(avertissementCapteurs);
   if (lectureCapteurs == kvx::exchange::ResultatCapteurs::Illisible)

@@ -14,6 +14,7 @@
 
 #include "device/enregistreur.h"
 #include "device/simulated_box.h"
+#include "exchange/tableur.h"
 #include "exchange/transfert.h"
 #include "model/duree.h"
 #include "model/version.h"
@@ -36,7 +37,9 @@ void printUsage(std::FILE *out) {
       out,
       "Usage: kvx-record [--port PATH | --simulate] CONFIG.KVX -o FILE.txt [--for DURATION]\n"
       "Finds the Nuvex KVX box, applies the configuration, runs one acquisition and\n"
-      "writes its table as an ASCII data file (Windows-1252, tab-separated, CR LF).\n"
+      "writes its table as an ASCII data file (Windows-1252, tab-separated, CR LF),\n"
+      "or for a spreadsheet when FILE ends in .ods (OpenDocument) or .csv (UTF-8, in\n"
+      "the number format of the locale: \"1,5;2\" under French, \"1.5,2\" under English).\n"
       "\n"
       "  --port PATH      the box's serial port (repeatable; default: the system's\n"
       "                   serial devices, /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*)\n"
@@ -124,28 +127,6 @@ std::string ParseArguments(int argc, char **argv, Options &o) {
   return {};
 }
 
-// Applies "N=SPEC" or "bN=SPEC" to the simulated box; returns an error or "".
-std::string ApplySignal(device::SimulatedBox &box, const std::string &arg) {
-  const auto eq = arg.find('=');
-  if (eq == std::string::npos) return "--signal needs N=SPEC, got \"" + arg + "\"";
-  const std::string which = arg.substr(0, eq), spec = arg.substr(eq + 1);
-  const bool binary = !which.empty() && (which[0] == 'b' || which[0] == 'B');
-  const std::string digits = binary ? which.substr(1) : which;
-  if (digits.size() != 1 || digits[0] < '0' || digits[0] > '7')
-    return "input number must be 0 to 7 (or b0 to b7), got \"" + which + "\"";
-  const int input = digits[0] - '0';
-  if (binary) {
-    auto parsed = device::ParseBinarySpec(spec);
-    if (!parsed.spec) return parsed.error;
-    box.setBinary(input, *parsed.spec);
-  } else {
-    auto parsed = device::ParseSignalSpec(spec);
-    if (!parsed.spec) return parsed.error;
-    box.setSignal(input, *parsed.spec);
-  }
-  return {};
-}
-
 // The ports, the simulated box when asked, and the file's format by its
 // name: the recording itself is the core's.
 int Enregistre(const Options &o) {
@@ -154,7 +135,7 @@ int Enregistre(const Options &o) {
   if (o.simulate) {
     auto boitier = std::make_unique<device::SimulatedBox>(Steady::now());
     for (const std::string &signal : o.signals)
-      if (std::string e = ApplySignal(*boitier, signal); !e.empty()) return usageError(e);
+      if (std::string e = boitier->applySignal(signal); !e.empty()) return usageError(e);
     simulateur = std::make_unique<platform::PtyServer>(std::move(boitier));
     std::string erreur;
     if (!simulateur->start(&erreur)) return failure("cannot start the simulated box: " + erreur);
@@ -165,7 +146,9 @@ int Enregistre(const Options &o) {
   device::Enregistreur enregistreur(
       ports,
       [](const std::string &fichier, const exchange::DonneesTransfert &table) {
-        return exchange::SauveDonnees(fichier, exchange::TexteFichierAscii(table));
+        return exchange::EstFichierTableur(fichier)
+                   ? exchange::ExporteTableur(fichier, table, exchange::OptionsEnvironnement())
+                   : exchange::SauveDonnees(fichier, exchange::TexteFichierAscii(table));
       },
       [](const std::string &ligne) { std::fprintf(stderr, "kvx-record: %s\n", ligne.c_str()); },
       [] { return g_interruption != 0; });

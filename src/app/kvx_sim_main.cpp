@@ -54,28 +54,6 @@ int usageError(const std::string &what) {
   return 2;
 }
 
-// Applies "N=SPEC" or "bN=SPEC" to the box; returns an error text or "".
-std::string applySignal(SimulatedBox &box, const std::string &arg) {
-  auto eq = arg.find('=');
-  if (eq == std::string::npos) return "--signal needs N=SPEC, got \"" + arg + "\"";
-  std::string which = arg.substr(0, eq), spec = arg.substr(eq + 1);
-  bool binary = !which.empty() && (which[0] == 'b' || which[0] == 'B');
-  std::string digits = binary ? which.substr(1) : which;
-  if (digits.size() != 1 || digits[0] < '0' || digits[0] > '7')
-    return "input number must be 0 to 7 (or b0 to b7), got \"" + which + "\"";
-  int input = digits[0] - '0';
-  if (binary) {
-    auto parsed = kvx::device::ParseBinarySpec(spec);
-    if (!parsed.spec) return parsed.error;
-    box.setBinary(input, *parsed.spec);
-  } else {
-    auto parsed = kvx::device::ParseSignalSpec(spec);
-    if (!parsed.spec) return parsed.error;
-    box.setSignal(input, *parsed.spec);
-  }
-  return {};
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -109,7 +87,7 @@ int main(int argc, char **argv) {
     } else {
       return usageError("unknown argument \"" + arg + "\"");
     }
-    if (std::string error = applySignal(*box, value); !error.empty()) return usageError(error);
+    if (std::string error = box->applySignal(value); !error.empty()) return usageError(error);
   }
 
   box->setAccessory(std::make_unique<kvx::device::SimulatedFork>(fork, powerOn));

@@ -332,4 +332,25 @@ bool SimulatedBox::acquisitionRunning(time_point at) {
   return m_acquisition.phase == Phase::Running && samplesTaken(at) < m_acquisition.capacity;
 }
 
+std::string SimulatedBox::applySignal(const std::string &arg) {
+  const auto eq = arg.find('=');
+  if (eq == std::string::npos) return "--signal needs N=SPEC, got \"" + arg + "\"";
+  const std::string which = arg.substr(0, eq), spec = arg.substr(eq + 1);
+  const bool binary = !which.empty() && (which[0] == 'b' || which[0] == 'B');
+  const std::string digits = binary ? which.substr(1) : which;
+  if (digits.size() != 1 || digits[0] < '0' || digits[0] > '7')
+    return "input number must be 0 to 7 (or b0 to b7), got \"" + which + "\"";
+  const int input = digits[0] - '0';
+  if (binary) {
+    auto parsed = ParseBinarySpec(spec);
+    if (!parsed.spec) return parsed.error;
+    setBinary(input, *parsed.spec);
+  } else {
+    auto parsed = ParseSignalSpec(spec);
+    if (!parsed.spec) return parsed.error;
+    setSignal(input, *parsed.spec);
+  }
+  return {};
+}
+
 }  // namespace kvx::device

@@ -42,6 +42,9 @@ class SimulatedBox final : public WirePeer {
 
   void setSignal(int input, const SignalSpec &spec);
   void setBinary(int input, const BinarySpec &spec);
+  // "N=SPEC" (analog input 0..7) or "bN=SPEC" (binary input), as the
+  // command lines' --signal takes it; returns an error text or "".
+  std::string applySignal(const std::string &arg);
   const SignalSpec &signal(int input) const;
   const BinarySpec &binary(int input) const;
   // The optical-fork program (or any other) the box can run; none by default.

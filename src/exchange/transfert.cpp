@@ -1,6 +1,8 @@
 #include "exchange/transfert.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -72,78 +74,36 @@ void AjouteLigne(std::string &texte, std::string_view ligne) {
   texte += kFinLigne;
 }
 
-// The columns of the table and the channels that decide which rows exist.
-class Table {
- public:
-  explicit Table(const DonneesTransfert &d) : m_d(d) {
-    m_nbPoints = std::clamp(d.nbPoints, 0, model::kNbValeurs);
-    m_numerote = d.mode == 2;
-    m_premiere = d.mode == 0 ? model::kVoieClavier : model::kVoieTemps;
-    for (int slot = 1; slot <= 9; ++slot) {
-      if (!Active(slot)) continue;
-      if (slot != m_premiere) m_autres.push_back(Voie(slot));
-      // In point-by-point mode the time base's values are the point numbers.
-      if (!(m_numerote && slot == model::kVoieTemps)) m_controlees.push_back(Voie(slot));
-    }
-    // A first column without a number would give a row the reader cannot
-    // place, even when its channel is not marked active.
-    const model::Tvoie *premiere = Voie(m_premiere);
-    if (!m_numerote && premiere && !premiere->Active) m_controlees.push_back(premiere);
-  }
-
-  void Entetes(std::string &texte) const {
-    const model::Tvoie *premiere = Voie(m_premiere);
-    Entete(texte, m_numerote ? kNomNumero : Champ(premiere, &model::Tvoie::Nom));
-    for (const model::Tvoie *v : m_autres) Entete(texte, TexteCellule(v->Nom));
-    texte += kFinLigne;
-    Entete(texte, m_numerote ? std::string() : Champ(premiere, &model::Tvoie::Unite));
-    for (const model::Tvoie *v : m_autres) Entete(texte, TexteCellule(v->Unite));
-    texte += kFinLigne;
-    Entete(texte, m_numerote ? std::string() : Champ(premiere, &model::Tvoie::Signif));
-    for (const model::Tvoie *v : m_autres) Entete(texte, TexteCellule(v->Signif));
-    texte += kFinLigne;
-  }
-
-  void Lignes(std::string &texte) const {
-    const model::Tvoie *premiere = Voie(m_premiere);
-    texte.reserve(texte.size() + static_cast<std::size_t>(m_nbPoints) * (m_autres.size() + 1) * 11);
-    for (int j = 0; j < m_nbPoints; ++j) {
-      const auto at = static_cast<std::size_t>(j);
-      const bool manque =
-          std::any_of(m_controlees.begin(), m_controlees.end(),
-                      [at](const model::Tvoie *v) { return !std::isfinite(v->valeurs[at]); });
-      if (manque) continue;
-      if (m_numerote)
-        texte += std::to_string(j);
-      else if (premiere)
-        texte += model::TextePoint(premiere->valeurs[at]);
+// The header lines and the rows, cell by cell as the analysis program reads
+// them.
+void AjouteEntetes(std::string &texte, const TableDonnees &table) {
+  for (std::string ColonneTable::*champ : {&ColonneTable::nom, &ColonneTable::unite,
+                                           &ColonneTable::signif}) {
+    for (const ColonneTable &c : table.colonnes) {
+      texte += TexteCellule(c.*champ);
       texte += kTab;
-      for (const model::Tvoie *v : m_autres) {
-        texte += model::TextePoint(v->valeurs[at]);
-        texte += kTab;
-      }
-      texte += kFinLigne;
     }
+    texte += kFinLigne;
   }
+}
 
- private:
-  const model::Tvoie *Voie(int slot) const { return m_d.voies[static_cast<std::size_t>(slot)]; }
-  bool Active(int slot) const { return Voie(slot) && Voie(slot)->Active; }
-  static std::string Champ(const model::Tvoie *v, std::string model::Tvoie::*champ) {
-    return v ? TexteCellule(v->*champ) : std::string();
+void AjouteLignes(std::string &texte, const TableDonnees &table) {
+  // Most values take 8 to 11 characters with their TAB.
+  texte.reserve(texte.size() + table.points.size() * (table.colonnes.size() * 11 + 2));
+  for (const int j : table.points) {
+    const auto at = static_cast<std::size_t>(j);
+    for (const ColonneTable &c : table.colonnes) {
+      if (c.numero) {
+        char chiffres[16];
+        texte.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, j).ptr);
+      } else if (c.voie) {
+        model::AjouteTextePoint(texte, c.voie->valeurs[at]);
+      }
+      texte += kTab;
+    }
+    texte += kFinLigne;
   }
-  static void Entete(std::string &texte, const std::string &champ) {
-    texte += champ;
-    texte += kTab;
-  }
-
-  const DonneesTransfert &m_d;
-  int m_nbPoints = 0;
-  bool m_numerote = false;
-  int m_premiere = model::kVoieTemps;
-  std::vector<const model::Tvoie *> m_autres;
-  std::vector<const model::Tvoie *> m_controlees;
-};
+}
 
 // The constant is written only when it has both a symbol and a value.
 void AjouteConstante(std::string &texte, const DonneesTransfert &d) {
@@ -178,14 +138,55 @@ void AjouteGraphe(std::string &texte, const DonneesTransfert &d) {
 
 }  // namespace
 
+double TableDonnees::valeur(const ColonneTable &colonne, int j) const {
+  if (colonne.numero) return j;
+  if (!colonne.voie || j < 0 || j > model::kMaxPoints)
+    return std::numeric_limits<double>::quiet_NaN();
+  return colonne.voie->valeurs[static_cast<std::size_t>(j)];
+}
+
+TableDonnees ConstruitTable(const DonneesTransfert &d) {
+  const auto voie = [&d](int slot) { return d.voies[static_cast<std::size_t>(slot)]; };
+  const int nbPoints = std::clamp(d.nbPoints, 0, model::kNbValeurs);
+  const bool numerote = d.mode == 2;
+  const int premiere = d.mode == 0 ? model::kVoieClavier : model::kVoieTemps;
+  TableDonnees table;
+  std::vector<const model::Tvoie *> controlees;
+  const model::Tvoie *p = voie(premiere);
+  if (numerote)
+    table.colonnes.push_back({nullptr, true, kNomNumero, {}, {}});
+  else
+    table.colonnes.push_back(
+        p ? ColonneTable{p, false, p->Nom, p->Unite, p->Signif} : ColonneTable{});
+  for (int slot = 1; slot <= 9; ++slot) {
+    const model::Tvoie *v = voie(slot);
+    if (!v || !v->Active) continue;
+    if (slot != premiere) table.colonnes.push_back({v, false, v->Nom, v->Unite, v->Signif});
+    // In point-by-point mode the time base's values are the point numbers.
+    if (!(numerote && slot == model::kVoieTemps)) controlees.push_back(v);
+  }
+  // A first column without a number would give a row the reader cannot
+  // place, even when its channel is not marked active.
+  if (!numerote && p && !p->Active) controlees.push_back(p);
+  table.points.reserve(static_cast<std::size_t>(nbPoints));
+  for (int j = 0; j < nbPoints; ++j) {
+    const auto at = static_cast<std::size_t>(j);
+    const bool manque = std::any_of(controlees.begin(), controlees.end(), [at](const model::Tvoie *v) {
+      return !std::isfinite(v->valeurs[at]);
+    });
+    if (!manque) table.points.push_back(j);
+  }
+  return table;
+}
+
 std::string TexteTransfert(const DonneesTransfert &donnees) {
   std::string texte;
   AjouteLigne(texte, TexteCellule(donnees.cheminProgramme));
   AjouteLigne(texte, donnees.nouvellePage ? "" : kTitreTransfert);
   AjouteLigne(texte, TexteCellule(donnees.commentaire));
-  const Table table(donnees);
-  table.Entetes(texte);
-  table.Lignes(texte);
+  const TableDonnees table = ConstruitTable(donnees);
+  AjouteEntetes(texte, table);
+  AjouteLignes(texte, table);
   AjouteConstante(texte, donnees);
   AjouteGraphe(texte, donnees);
   return texte;
@@ -195,9 +196,9 @@ std::string TexteFichierAscii(const DonneesTransfert &donnees) {
   std::string texte;
   AjouteLigne(texte, kTitreFichier);
   AjouteLigne(texte, TexteCellule(donnees.commentaire));
-  const Table table(donnees);
-  table.Entetes(texte);
-  table.Lignes(texte);
+  const TableDonnees table = ConstruitTable(donnees);
+  AjouteEntetes(texte, table);
+  AjouteLignes(texte, table);
   return texte;
 }
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "model/voie.h"
 
@@ -44,6 +45,30 @@ struct DonneesTransfert {
   // Full path of this program's executable, the transfer text's first line.
   std::string cheminProgramme;
 };
+
+// One column of the table: the channel and its header fields as typed
+// (UTF-8, real Greek letters). In point-by-point mode the first column is the
+// point number ("num"), with no channel.
+struct ColonneTable {
+  const model::Tvoie *voie = nullptr;
+  bool numero = false;
+  std::string nom;
+  std::string unite;
+  std::string signif;
+};
+
+// The table every text and export is made of: its columns in order and the
+// points that make its rows (a point where an active channel holds no number
+// is left out).
+struct TableDonnees {
+  std::vector<ColonneTable> colonnes;
+  std::vector<int> points;
+  // The value of a column at point j: the point number, the channel's value,
+  // or NaN for a first column without a channel.
+  double valeur(const ColonneTable &colonne, int j) const;
+};
+
+TableDonnees ConstruitTable(const DonneesTransfert &donnees);
 
 // The text for the analysis program (clipboard), UTF-8, every line ended by
 // CR LF: the program path, the title (empty line for a new page), the

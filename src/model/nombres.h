@@ -42,6 +42,10 @@ std::string TexteEdition(double x, int precision = 4);
 // gives an empty text (an empty cell rather than a text no reader knows).
 std::string TextePoint(double x);
 
+// Appends TextePoint(x) to `sortie`, byte for byte the same, without a text
+// of its own: a full table is 50 000 numbers, built while the user waits.
+void AjouteTextePoint(std::string &sortie, double x);
+
 // x with exactly `decimales` digits after the separator, rounded to at most
 // `chiffresMax` significant digits (the remaining places written as zeros):
 // 0.0123456 with 2 and 3 gives 0.01, 12.345 gives 12.30. An integer part

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -47,6 +48,13 @@ QString CheminTabulyse(const exchange::SettingsStore &reglages) {
   const std::string sousCle = reglages.value(kSousSection, kClePath).value_or("");
   if (!sousCle.empty()) chemin = sousCle;
   return chemin.empty() ? QString::fromLatin1(kProgrammeParDefaut) : QString::fromStdString(chemin);
+}
+
+bool TabulyseInstalle(const exchange::SettingsStore &reglages) {
+  if (!reglages.value(kSection, kClePath).value_or("").empty() ||
+      !reglages.value(kSousSection, kClePath).value_or("").empty())
+    return true;
+  return !QStandardPaths::findExecutable(QString::fromLatin1(kProgrammeParDefaut)).isEmpty();
 }
 
 ClientTabulyse::Options ClientTabulyse::OptionsUtilisateur(

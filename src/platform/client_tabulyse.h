@@ -25,6 +25,10 @@ inline constexpr char kTransfertNonExecute[] = "Transfert non exécuté";
 // the PATH, when neither is.
 QString CheminTabulyse(const exchange::SettingsStore &reglages);
 
+// Whether Tabulyse is installed at all: a path in the settings, or
+// "tabulyse" on the PATH. Without it a transfer has nothing to start.
+bool TabulyseInstalle(const exchange::SettingsStore &reglages);
+
 enum class ResultatTransfert {
   Envoye,              // Tabulyse acknowledged the command
   ImpossibleDeLancer,  // no Tabulyse answered, even after starting it

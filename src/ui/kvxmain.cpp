@@ -126,11 +126,21 @@ void TKVXmainForm::CreeMenu(const Options &options) {
   OpenConfigItem = Article(Menu, "OpenConfigItem", QStringLiteral("&Ouvrir configuration"));
   SaveData = Article(Menu, "SaveData", QStringLiteral("Sauver données"));
   CopyData = Article(Menu, "CopyData", QStringLiteral("Copier données"));
+  // For the teacher's spreadsheet and lab report.
+  ExporteTableurItem =
+      Article(Menu, "ExporteTableurItem", QStringLiteral("Exporter pour tableur…"));
+  CopieTableurItem = Article(Menu, "CopieTableurItem", QStringLiteral("Copier pour tableur"));
+  EnregistreGrapheItem =
+      Article(Menu, "EnregistreGrapheItem", QStringLiteral("Enregistrer le graphe…"));
+  CopieGrapheItem = Article(Menu, "CopieGrapheItem", QStringLiteral("Copier le graphe"));
+  ImprimeGrapheItem = Article(Menu, "ImprimeGrapheItem", QStringLiteral("Imprimer le graphe…"));
   AproposItem = Article(Menu, "AproposItem", QStringLiteral("&A propos..."));
   CapteursItem = Article(Menu, "CapteursItem", QStringLiteral("&Capteurs"));
   CapteursItem->setVisible(options.capteurs);
   // Their dialogs and files are not part of this version yet.
-  for (QAction *a : {SaveConfigItem, OpenConfigItem, SaveData, CopyData, AproposItem, CapteursItem})
+  for (QAction *a : {SaveConfigItem, OpenConfigItem, SaveData, CopyData, AproposItem, CapteursItem,
+                     ExporteTableurItem, CopieTableurItem, EnregistreGrapheItem, CopieGrapheItem,
+                     ImprimeGrapheItem})
     a->setEnabled(false);
   Menu->addSeparator();
   m_groupeEcran = new QActionGroup(this);

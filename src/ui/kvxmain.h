@@ -124,6 +124,11 @@ class TKVXmainForm : public QMainWindow {
   QAction *OpenConfigItem;
   QAction *SaveData;
   QAction *CopyData;
+  QAction *ExporteTableurItem;
+  QAction *CopieTableurItem;
+  QAction *EnregistreGrapheItem;
+  QAction *CopieGrapheItem;
+  QAction *ImprimeGrapheItem;
   QAction *AproposItem;
   QAction *CapteursItem;
   QAction *PleinEcranItem;

@@ -6,12 +6,18 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QLocale>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
 #include "device/acquisition_engine.h"
 #include "display/graphe.h"
+#include "exchange/tableur.h"
+#include "model/separateur_decimal.h"
 #include "platform/qsettings_store.h"
 #include "platform/serveur_requetes.h"
 #include "ui/configuration_fenetre.h"
@@ -46,6 +52,52 @@ QString ChoisitFichierDonnees(QWidget *parent, const QString &dossier) {
   return dialogue.selectedFiles().constFirst();
 }
 
+QString ChoisitFichierTableur(QWidget *parent, const QString &dossier) {
+  const QString ods = QString::fromUtf8(kFiltreOds), csv = QString::fromUtf8(kFiltreCsv);
+  QFileDialog dialogue(parent, QStringLiteral("Exporter pour tableur"), dossier,
+                       ods + QStringLiteral(";;") + csv);
+  dialogue.setAcceptMode(QFileDialog::AcceptSave);
+  dialogue.setFileMode(QFileDialog::AnyFile);
+  dialogue.setDefaultSuffix(QStringLiteral("ods"));
+  dialogue.setOption(QFileDialog::DontUseNativeDialog);
+  // The suffix added to a bare name follows the kind of file chosen.
+  QObject::connect(&dialogue, &QFileDialog::filterSelected, &dialogue,
+                   [&dialogue, csv](const QString &filtre) {
+                     dialogue.setDefaultSuffix(filtre == csv ? QStringLiteral("csv")
+                                                             : QStringLiteral("ods"));
+                   });
+  if (ExecuteModal(dialogue, QDialog::Rejected) != QDialog::Accepted ||
+      dialogue.selectedFiles().isEmpty())
+    return QString();
+  return dialogue.selectedFiles().constFirst();
+}
+
+// The spreadsheet's own forms of the table on the clipboard, in the user's
+// number format: a paste into a spreadsheet gives numbers in columns.
+constexpr char kTypeTsv[] = "text/tab-separated-values";
+constexpr char kTypeCsv[] = "text/csv";
+
+void AjouteFormesTableur(QMimeData &donnees, const exchange::DonneesTransfert &d) {
+  const char separateur = model::SeparateurDecimal();
+  donnees.setData(QString::fromLatin1(kTypeTsv),
+                  QByteArray::fromStdString(exchange::TexteTsv(d, separateur)));
+  donnees.setData(QString::fromLatin1(kTypeCsv),
+                  QByteArray::fromStdString(exchange::TexteCsv(d, separateur)));
+  // The form spreadsheets prefer to plain text when pasting.
+  donnees.setHtml(QString::fromStdString(exchange::TexteHtml(d, separateur)));
+}
+
+exchange::OptionsTableur OptionsExport() {
+  // The moment of the export stands for the recording's, which the table
+  // does not keep; it is the same day and within the lesson.
+  const QDateTime maintenant = QDateTime::currentDateTime();
+  exchange::OptionsTableur o;
+  o.separateurDecimal = model::SeparateurDecimal();
+  o.dateTexte = maintenant.toString(QStringLiteral("dd/MM/yyyy HH:mm")).toStdString();
+  o.dateIso = maintenant.toString(Qt::ISODate).toStdString();
+  return o;
+}
+
 }  // namespace
 
 DialoguesTransfert DialoguesTransfert::Standard() {
@@ -59,6 +111,21 @@ DialoguesTransfert DialoguesTransfert::Standard() {
     const platform::QSettingsStore reglages;
     platform::ClientTabulyse client(platform::ClientTabulyse::OptionsUtilisateur(reglages));
     return client.Transfere(commande);
+  };
+  d.installe = [] {
+    const platform::QSettingsStore reglages;
+    return platform::TabulyseInstalle(reglages);
+  };
+  d.exporter = &ChoisitFichierTableur;
+  d.proposeExport = [](QWidget *parent, const QString &question) {
+    QMessageBox boite(QMessageBox::Question, QString::fromUtf8(kTitreFenetre), question,
+                      QMessageBox::NoButton, parent);
+    QPushButton *exporter =
+        boite.addButton(QStringLiteral("Exporter pour tableur…"), QMessageBox::AcceptRole);
+    boite.addButton(QStringLiteral("Fermer"), QMessageBox::RejectRole);
+    boite.setDefaultButton(exporter);
+    ExecuteModal(boite, QDialog::Rejected);
+    return boite.clickedButton() == exporter;
   };
   return d;
 }
@@ -96,12 +163,21 @@ exchange::DonneesTransfert TTransfertFenetre::Donnees() {
   return d;
 }
 
-bool TTransfertFenetre::EnvoieDonnees() {
+void TTransfertFenetre::CopiePressePapiers(const exchange::DonneesTransfert &d) {
+  auto *donnees = new QMimeData;
+  donnees->setText(QString::fromStdString(exchange::TexteTransfert(d)));
+  AjouteFormesTableur(*donnees, d);
+  QGuiApplication::clipboard()->setMimeData(donnees);
+}
+
+TTransfertFenetre::Envoi TTransfertFenetre::Envoie() {
   platform::ResultatTransfert resultat;
   {
     Sablier sablier;
     const exchange::DonneesTransfert d = Donnees();
-    QGuiApplication::clipboard()->setText(QString::fromStdString(exchange::TexteTransfert(d)));
+    CopiePressePapiers(d);
+    // Nothing to start: the table stays on the clipboard for the user.
+    if (m_dialogues.installe && !m_dialogues.installe()) return Envoi::NonInstalle;
     resultat = m_dialogues.transfere(exchange::CommandeTransfert(d.nouvellePage));
   }
   switch (resultat) {
@@ -110,15 +186,19 @@ bool TTransfertFenetre::EnvoieDonnees() {
       // otherwise. Only once the file exists: after a failure the next table
       // must still open one.
       m_constantes->FixeNouvellePage(true);
-      return true;
+      return Envoi::Envoye;
     case platform::ResultatTransfert::ImpossibleDeLancer:
       m_dialogues.message(&m_fenetre, QString::fromUtf8(platform::kImpossibleDeLancer));
-      return false;
+      return Envoi::Echec;
     case platform::ResultatTransfert::NonExecute:
       m_dialogues.message(&m_fenetre, QString::fromUtf8(platform::kTransfertNonExecute));
-      return false;
+      return Envoi::Echec;
   }
-  return false;
+  return Envoi::Echec;
+}
+
+bool TTransfertFenetre::EnvoieDonnees() {
+  return Envoie() == Envoi::Envoye;
 }
 
 void TTransfertFenetre::RegSaveBtnClick() {
@@ -128,7 +208,11 @@ void TTransfertFenetre::RegSaveBtnClick() {
     if (actif) m_fenetre.Timer->start();
     return;
   }
-  ApresTransfert(EnvoieDonnees());
+  const Envoi envoi = Envoie();
+  ApresTransfert(envoi == Envoi::Envoye);
+  if (envoi == Envoi::NonInstalle && m_dialogues.proposeExport &&
+      m_dialogues.proposeExport(&m_fenetre, QString::fromUtf8(kTabulyseAbsent)))
+    ExporteTableurClick();
 }
 
 void TTransfertFenetre::ApresTransfert(bool envoye) {
@@ -148,9 +232,38 @@ void TTransfertFenetre::CopyDataClick() {
   // let timers run.
   const bool actif = m_fenetre.Timer->isActive();
   m_fenetre.Timer->stop();
-  const bool envoye = EnvoieDonnees();
+  const Envoi envoi = Envoie();
   if (actif) m_fenetre.Timer->start();
-  ApresTransfert(envoye);
+  ApresTransfert(envoi == Envoi::Envoye);
+  // Copying is all the user asked for: no error box for a program that is
+  // simply not there.
+  if (envoi == Envoi::NonInstalle) m_fenetre.AfficheStatut(QString::fromUtf8(kCopieSansTabulyse));
+}
+
+void TTransfertFenetre::CopieTableurClick() {
+  Sablier sablier;
+  const exchange::DonneesTransfert d = Donnees();
+  auto *donnees = new QMimeData;
+  donnees->setText(QString::fromStdString(exchange::TexteTsv(d, model::SeparateurDecimal())));
+  AjouteFormesTableur(*donnees, d);
+  QGuiApplication::clipboard()->setMimeData(donnees);
+}
+
+void TTransfertFenetre::ExporteTableurClick() {
+  if (!m_dialogues.exporter) return;
+  const QString fichier =
+      m_dialogues.exporter(&m_fenetre, QString::fromStdString(m_session.reglages().dossierConfig));
+  if (fichier.isEmpty()) return;
+  if (const QString erreur = ExporteTableur(fichier); !erreur.isEmpty())
+    m_dialogues.message(&m_fenetre, erreur);
+}
+
+QString TTransfertFenetre::ExporteTableur(const QString &fichier) {
+  Sablier sablier;
+  const exchange::DonneesTransfert d = Donnees();
+  const exchange::ResultatSauvegarde r = exchange::ExporteTableur(
+      std::filesystem::path(QFile::encodeName(fichier).toStdString()), d, OptionsExport());
+  return r.reussi ? QString() : QString::fromStdString(r.message);
 }
 
 void TTransfertFenetre::SaveDataClick() {
@@ -197,6 +310,12 @@ TTransfertFenetre *RelieTransferts(TKVXmainForm &fenetre, TSession &session, TPa
   auto *t = new TTransfertFenetre(fenetre, session, page, std::move(dialogues));
   fenetre.SaveData->setEnabled(true);
   fenetre.CopyData->setEnabled(true);
+  fenetre.ExporteTableurItem->setEnabled(true);
+  fenetre.CopieTableurItem->setEnabled(true);
+  QObject::connect(fenetre.ExporteTableurItem, &QAction::triggered, t,
+                   &TTransfertFenetre::ExporteTableurClick);
+  QObject::connect(fenetre.CopieTableurItem, &QAction::triggered, t,
+                   &TTransfertFenetre::CopieTableurClick);
   QObject::connect(fenetre.RegSaveBtn, &QToolButton::clicked, t,
                    &TTransfertFenetre::RegSaveBtnClick);
   QObject::connect(fenetre.CopyData, &QAction::triggered, t, &TTransfertFenetre::CopyDataClick);

@@ -28,6 +28,17 @@ class TKVXmainForm;
 class TSession;
 struct TPage;
 
+// The export for a spreadsheet: the OpenDocument spreadsheet first (the
+// default), then CSV.
+inline constexpr char kFiltreOds[] = "Classeur OpenDocument (*.ods)";
+inline constexpr char kFiltreCsv[] = "Texte CSV (*.csv)";
+inline constexpr char kCopieSansTabulyse[] =
+    "Tableau copié dans le presse-papiers (Tabulyse n'est pas installé)";
+inline constexpr char kTabulyseAbsent[] =
+    "Tabulyse n'est pas installé sur cet ordinateur.\n\n"
+    "Le tableau des mesures est dans le presse-papiers : il se colle tel quel dans un "
+    "tableur.\n\nVoulez-vous l'exporter pour un tableur (classeur .ods ou texte .csv) ?";
+
 // The Qt filter of the data file dialog: both spellings, as names are case
 // sensitive here.
 inline constexpr char kFiltreDonnees[] = "Fichier ASCII (*.Txt *.txt)";
@@ -42,6 +53,14 @@ struct DialoguesTransfert {
   std::function<void(QWidget *parent, const QString &message)> message;
   // Hands the clipboard to the analysis program with `commande`.
   std::function<platform::ResultatTransfert(const std::string &commande)> transfere;
+  // Whether the analysis program is installed at all (a path in the
+  // settings, or on the PATH); taken as installed when not set.
+  std::function<bool()> installe;
+  // The spreadsheet export's save dialog (.ods or .csv); empty when
+  // cancelled.
+  std::function<QString(QWidget *parent, const QString &dossier)> exporter;
+  // Asks whether to export when the analysis program is missing.
+  std::function<bool(QWidget *parent, const QString &question)> proposeExport;
 
   static DialoguesTransfert Standard();
 };
@@ -58,12 +77,17 @@ class TTransfertFenetre : public QObject {
   void RegSaveBtnClick();
   void CopyDataClick();
   void SaveDataClick();
+  void ExporteTableurClick();
+  void CopieTableurClick();
   // The table on the clipboard, then to the analysis program; true when it
   // took it.
   bool EnvoieDonnees();
   // The ASCII file; the user's message when it could not be written, else
   // an empty text.
   QString SauveDonnees(const QString &fichier);
+  // The spreadsheet export (.ods, or .csv by its extension); the user's
+  // message when it could not be written, else an empty text.
+  QString ExporteTableur(const QString &fichier);
   // The requests of other programs.
   void PrepareNouvellePage();
   void DonneFocus();
@@ -78,6 +102,11 @@ class TTransfertFenetre : public QObject {
   // After a transfer: the acquisition is taken up when the user is back.
   void ApresTransfert(bool envoye);
   exchange::DonneesTransfert Donnees();
+  // The table on the clipboard: the analysis program's text as plain text
+  // and the spreadsheet forms beside it.
+  void CopiePressePapiers(const exchange::DonneesTransfert &d);
+  enum class Envoi { Envoye, Echec, NonInstalle };
+  Envoi Envoie();
 
   TKVXmainForm &m_fenetre;
   TSession &m_session;

@@ -4,8 +4,12 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "model/separateur_decimal.h"
 #include "texte_local.h"
@@ -212,6 +216,49 @@ TEST(FiltreTouche, PassesNumberKeysAndDiscardsTheRest) {
 
 TEST(SupprimeBlancs, RemovesControlCharactersOnly) {
   EXPECT_EQ(SupprimeBlancs(std::string(" a\tb\0c\x1f!\xC2\xB5", 10)), "abc!\xC2\xB5");
+}
+
+// The table texts write their numbers without a text each; every byte must
+// stay what the analysis program and the ASCII file always got.
+TEST(AjouteTextePoint, WritesTheBytesOfTextePointForEveryKindOfValue) {
+  std::vector<double> valeurs = {0.0, -0.0, 0.5, -0.48, 1.25, 9999999.4, 9999999.5, 99999995,
+                                 0.00001, 0.0000099999995, 0.000009999999, 1234567.8, 12345678,
+                                 0.000001234567, 1e-300, 4.9e-324, 1.7976931348623157e308,
+                                 0.12345675, 0.99999995, 9.9999995e-6, 1e21, 123456.75,
+                                 std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity()};
+  // Every magnitude and both halves of the rounding, as recorded channels
+  // give them: random bit patterns, random decimals cut at 6 to 9 digits (the
+  // halfway cases of the seventh digit among them), noisy values, and the
+  // 12-bit codes of the box times the usual ranges.
+  std::mt19937_64 hasard(2026);
+  for (int i = 0; i < 200000; ++i) {
+    const std::uint64_t bits = hasard();
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    valeurs.push_back(x);
+  }
+  std::uniform_real_distribution<double> mantisse(1, 10);
+  std::uniform_int_distribution<int> exposant(-12, 12), chiffres(6, 9);
+  for (int i = 0; i < 200000; ++i) {
+    const double p = std::pow(10.0, chiffres(hasard) - 1);
+    valeurs.push_back(std::round(mantisse(hasard) * p) / p * std::pow(10.0, exposant(hasard)));
+  }
+  std::uniform_real_distribution<double> bruit(-5, 5);
+  for (int i = 0; i < 100000; ++i) valeurs.push_back(bruit(hasard) * std::pow(10.0, exposant(hasard)));
+  for (int code = 0; code < 4096; ++code)
+    for (double pleineEchelle : {10.0, 5.0, 1.0, 0.2, 20e-3})
+      valeurs.push_back((code - 2048) * pleineEchelle / 2048);
+  for (int j = 0; j <= 6400; ++j) valeurs.push_back(j * 0.000156);
+  std::size_t differences = 0;
+  for (const double x : valeurs) {
+    std::string texte = "a";
+    AjouteTextePoint(texte, x);
+    if (texte != "a" + TextePoint(x) && ++differences < 10)
+      ADD_FAILURE() << "x = " << x << ": " << texte.substr(1) << " instead of " << TextePoint(x);
+  }
+  EXPECT_EQ(differences, 0u) << "of " << valeurs.size();
 }
 
 }  // namespace

@@ -235,5 +235,29 @@ TEST(CheminTabulyse, TheSubKeyReplacesThePathAndTabulyseOnThePathIsTheLastResort
   }
 }
 
+// Installed means a path in the settings or "tabulyse" on the PATH; without
+// either, "Copier données" only copies.
+TEST(TabulyseInstalle, NeedsAPathInTheSettingsOrAProgramOnThePath) {
+  QTemporaryDir dossier;
+  ASSERT_TRUE(dossier.isValid());
+  const QByteArray pathAvant = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(dossier.path()));
+  exchange::MemorySettingsStore vide;
+  const bool sansRien = TabulyseInstalle(vide);
+  exchange::MemorySettingsStore reglages;
+  reglages.setValue("Tabulyse/Tabulyse", "Path", "/opt/tabulyse/tabulyse");
+  const bool parLesReglages = TabulyseInstalle(reglages);
+  QFile programme(dossier.filePath(QStringLiteral("tabulyse")));
+  programme.open(QIODevice::WriteOnly);
+  programme.write("#!/bin/sh\n");
+  programme.close();
+  programme.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const bool parLePath = TabulyseInstalle(vide);
+  qputenv("PATH", pathAvant);
+  EXPECT_FALSE(sansRien);
+  EXPECT_TRUE(parLesReglages);
+  EXPECT_TRUE(parLePath);
+}
+
 }  // namespace
 }  // namespace kvx::platform

@@ -16,6 +16,7 @@
 
 #include "exchange/atomic_file.h"
 #include "exchange/text_encoding.h"
+#include "exchange/tableur.h"
 #include "exchange/transfert.h"
 #include "model/nombres.h"
 #include "model/voie.h"
@@ -127,6 +128,33 @@ TEST_F(KvxRecord, ATimedScanOfTheSimulatedBoxGivesTheBuildersFile) {
                         "e\t"),
             std::string::npos);
   EXPECT_EQ(exchange::windows1252ToUtf8(octets), Attendu(kTemps, 50, 0.1 / 50, 200, 40));
+}
+
+// The extension chooses the spreadsheet forms; the CSV follows the locale
+// the environment names, as a script run from a French desktop gets it.
+TEST_F(KvxRecord, WritesTheSpreadsheetFormsByTheExtension) {
+  ecrit("essai.KVX", Configuration(kTemps, kSynchroClavier));
+  const std::string fichier[] = {"m.csv", "m.csv", "m.ods"};
+  const char *locale[] = {"fr_FR.UTF-8", "en_GB.UTF-8", "fr_FR.UTF-8"};
+  const QByteArray avant = qgetenv("LC_ALL");
+  for (int i = 0; i < 3; ++i) {
+    qputenv("LC_ALL", locale[i]);
+    const Resultat r = Lance({"--simulate", "--signal", "0=constant::200", "--signal",
+                              "1=constant::40", chemin("essai.KVX"), "-o", chemin(fichier[i])});
+    ASSERT_EQ(r.code, 0) << r.erreurs;
+    const std::string octets = lit(fichier[i]);
+    if (i == 2) {
+      EXPECT_EQ(octets.substr(30, 8), "mimetype");
+      continue;
+    }
+    const std::string entete = i == 0 ? "t (s);U1 (V);V2 (V)\r\n0;" : "t (s),U1 (V),V2 (V)\r\n0,";
+    EXPECT_EQ(octets.substr(0, entete.size()), entete) << octets.substr(0, 80);
+    EXPECT_EQ(std::count(octets.begin(), octets.end(), '\n'), 51);
+  }
+  if (avant.isNull())
+    qunsetenv("LC_ALL");
+  else
+    qputenv("LC_ALL", avant);
 }
 
 TEST_F(KvxRecord, RecordsFromTheBoxOnANamedPort) {

@@ -149,6 +149,11 @@ TEST_F(FenetreTest, MenuHoldsEveryItemAndOnlyTheLayoutsAreReadyYet) {
                                {"OpenConfigItem", "&Ouvrir configuration"},
                                {"SaveData", "Sauver données"},
                                {"CopyData", "Copier données"},
+                               {"ExporteTableurItem", "Exporter pour tableur…"},
+                               {"CopieTableurItem", "Copier pour tableur"},
+                               {"EnregistreGrapheItem", "Enregistrer le graphe…"},
+                               {"CopieGrapheItem", "Copier le graphe"},
+                               {"ImprimeGrapheItem", "Imprimer le graphe…"},
                                {"AproposItem", "&A propos..."},
                                {"CapteursItem", "&Capteurs"},
                                {"PleinEcranItem", "&Graphe plein écran F5"},
@@ -167,6 +172,7 @@ TEST_F(FenetreTest, MenuHoldsEveryItemAndOnlyTheLayoutsAreReadyYet) {
   }
   EXPECT_EQ(ordre, attendu);
   EXPECT_FALSE(m_form->SaveConfigItem->isEnabled());
+  EXPECT_FALSE(m_form->ExporteTableurItem->isEnabled()) << "until the data commands are wired";
   EXPECT_TRUE(m_form->CapteursItem->isVisible());
   EXPECT_TRUE(m_form->GrapheVolt->isChecked());
   EXPECT_EQ(m_form->PlusBtn->menu(), menu);

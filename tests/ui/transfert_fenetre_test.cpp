@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
@@ -22,6 +23,7 @@
 #include "display/graphe.h"
 #include "dossier_utilisateur.h"
 #include "exchange/settings_store.h"
+#include "model/separateur_decimal.h"
 #include "model/voie.h"
 #include "outils_dialogue.h"
 #include "platform/event_pump.h"
@@ -76,6 +78,12 @@ class TransfertFenetreTest : public testing::Test, test::AvecApplication {
     d.sauver = [this](QWidget *, const QString &dossier) {
       m_dossierDialogue = dossier;
       return m_fichier;
+    };
+    d.installe = [this] { return m_installe; };
+    d.exporter = [this](QWidget *, const QString &) { return m_export; };
+    d.proposeExport = [this](QWidget *, const QString &question) {
+      m_questions << question;
+      return m_reponseExport;
     };
     m_transferts = RelieTransferts(*m_form, *m_session, m_configuration->page(), &m_serveur, d);
     m_form->show();
@@ -141,7 +149,90 @@ class TransfertFenetreTest : public testing::Test, test::AvecApplication {
   bool m_timerPendant = false;
   QStringList m_messages;
   QString m_fichier, m_dossierDialogue;
+  bool m_installe = true;
+  QString m_export;
+  QStringList m_questions;
+  bool m_reponseExport = false;
 };
+
+// The clipboard's spreadsheet forms hold numbers in the desktop's format.
+QString Forme(const char *type) {
+  return QString::fromUtf8(QGuiApplication::clipboard()->mimeData()->data(QString::fromLatin1(type)));
+}
+
+QString Nombres(const char *texte) {
+  QString s = QString::fromUtf8(texte);
+  if (model::SeparateurDecimal() == ',') s.replace(QLatin1Char('.'), QLatin1Char(','));
+  return s;
+}
+
+TEST_F(TransfertFenetreTest, CopyDataAddsTheSpreadsheetFormsBesideTheUnchangedText) {
+  m_form->CopyData->trigger();
+  const QMimeData *donnees = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(donnees, nullptr);
+  EXPECT_EQ(Lignes(donnees->text())[6], QStringLiteral("0\t1.25\t"));
+  EXPECT_EQ(Forme("text/tab-separated-values"),
+            Nombres("t (s)\tV1 (V)\n0\t1.25\n0.01\t1.3\n0.02\t-0.5\n"));
+  const QString champs = model::SeparateurDecimal() == ',' ? QStringLiteral(";") : QStringLiteral(",");
+  EXPECT_EQ(Forme("text/csv"), QStringLiteral("t (s)") + champs + QStringLiteral("V1 (V)\r\n") +
+                                   Nombres("0") + champs + Nombres("1.25\r\n") +
+                                   Nombres("0.01") + champs + Nombres("1.3\r\n") +
+                                   Nombres("0.02") + champs + Nombres("-0.5\r\n"));
+  // The form a spreadsheet takes first: each value with "." beside its text.
+  EXPECT_TRUE(donnees->html().contains(QStringLiteral("<td sdval=\"-0.5\" sdnum=\"1033;\">") +
+                                       Nombres("-0.5") + QStringLiteral("</td>")))
+      << donnees->html().toStdString();
+}
+
+TEST_F(TransfertFenetreTest, WithoutTabulyseCopyDataCopiesAndSaysSoInTheStatusLine) {
+  m_installe = false;
+  m_form->CopyData->trigger();
+  EXPECT_TRUE(m_commandes.empty()) << "nothing to start";
+  EXPECT_TRUE(m_messages.isEmpty()) << "no error box";
+  EXPECT_EQ(m_form->Statut(0), QString::fromUtf8(kCopieSansTabulyse));
+  EXPECT_EQ(Lignes(QGuiApplication::clipboard()->text())[6], QStringLiteral("0\t1.25\t"));
+  EXPECT_FALSE(Forme("text/tab-separated-values").isEmpty());
+  EXPECT_FALSE(m_transferts->donneesEnvoyees());
+}
+
+TEST_F(TransfertFenetreTest, WithoutTabulyseTheButtonOffersTheSpreadsheetExport) {
+  m_installe = false;
+  Tabulyse(&Ok);
+  EXPECT_EQ(m_questions, QStringList{QString::fromUtf8(kTabulyseAbsent)});
+  EXPECT_TRUE(m_messages.isEmpty());
+  EXPECT_TRUE(m_commandes.empty());
+  // Accepted, the export dialog follows and writes the file chosen.
+  m_reponseExport = true;
+  m_export = m_utilisateur.chemin(QStringLiteral("tp/mesures.csv"));
+  QDir().mkpath(m_utilisateur.chemin(QStringLiteral("tp")));
+  Tabulyse(&Ok);
+  EXPECT_EQ(m_questions.size(), 2);
+  EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(QString::fromUtf8(UtilisateurTemporaire::Lit(m_export)).section(QStringLiteral("\r\n"), 0, 0),
+            model::SeparateurDecimal() == ',' ? QStringLiteral("t (s);V1 (V)")
+                                              : QStringLiteral("t (s),V1 (V)"));
+}
+
+TEST_F(TransfertFenetreTest, CopyForASpreadsheetPutsTheTableAsPlainText) {
+  EXPECT_TRUE(m_form->CopieTableurItem->isEnabled());
+  m_form->CopieTableurItem->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            Nombres("t (s)\tV1 (V)\n0\t1.25\n0.01\t1.3\n0.02\t-0.5\n"));
+  EXPECT_TRUE(m_commandes.empty());
+}
+
+TEST_F(TransfertFenetreTest, TheSpreadsheetExportWritesTheFileOrSaysWhyNot) {
+  QDir().mkpath(m_utilisateur.chemin(QStringLiteral("tp")));
+  m_export = m_utilisateur.chemin(QStringLiteral("tp/mesures.ods"));
+  m_form->ExporteTableurItem->trigger();
+  EXPECT_TRUE(m_messages.isEmpty());
+  EXPECT_EQ(UtilisateurTemporaire::Lit(m_export).mid(30, 8), QByteArray("mimetype"));
+  // A folder under the name: the reason, and nothing written.
+  m_export = m_utilisateur.chemin(QStringLiteral("tp"));
+  m_form->ExporteTableurItem->trigger();
+  ASSERT_EQ(m_messages.size(), 1);
+  EXPECT_TRUE(m_messages[0].endsWith(QStringLiteral("c'est un dossier"))) << m_messages[0].toStdString();
+}
 
 TEST_F(TransfertFenetreTest, TheDataCommandsAreThereFromTheStart) {
   EXPECT_TRUE(m_form->SaveData->isEnabled());
