@@ -30,6 +30,7 @@
 #include "ui/demarrage.h"
 #include "ui/dialogues_fenetre.h"
 #include "ui/greek_keys.h"
+#include "ui/historique_fenetre.h"
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
 #include "ui/session.h"
@@ -186,6 +187,8 @@ int main(int argc, char **argv) {
     kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store());
   });
   kvx::ui::RelieAide(form);
+  // Every recording is kept in the user's data before anything clears it.
+  kvx::ui::RelieHistorique(form, configuration, kvx::platform::DossierHistorique());
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);
   form.show();

@@ -91,6 +91,7 @@ void AcquisitionEngine::ShowScanValues() {
 void AcquisitionEngine::RefreshScan() {
   if (Mode() == kModeTemps) {
     ComposeCommands();
+    m_view.recordingAboutToBeCleared();
     FixeNbPoints(0);
     SetButton(EngineButton::RegSave, false);
   }
