@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 constexpr std::string_view kMagique = "KVX historique 1";
 constexpr std::string_view kPrefixe = "kvx-";
 constexpr std::string_view kSuffixe = ".kvxh";
-constexpr std::size_t kTailleNom = 27;  // kvx-AAAAMMJJ-HHMMSS-mmm.kvxh
+constexpr std::size_t kTailleNom = 28;  // kvx-AAAAMMJJ-HHMMSS-mmm.kvxh
 // The header the list reads: the symbols of up to nine channels fit.
 constexpr std::size_t kTailleEntete = 4096;
 constexpr std::size_t kSymboleMax = 64;
@@ -401,10 +401,7 @@ fs::path Historique::Ecrit(const Enregistrement &e, std::uint64_t serie) {
 
 namespace {
 
-struct Fichier {
-  std::string nom;
-  fs::path chemin;
-};
+using Fichier = Historique::Fichier;
 
 // Our names among the folder's regular files, newest first.
 std::vector<Fichier> fichiersEntrees(const fs::path &dossier) {
@@ -445,9 +442,20 @@ bool estTemporaireANous(std::string_view nom) {
 
 void Historique::Elague() {
   std::error_code erreur;
+  // Within the limits by names and sizes alone, nothing needs a closer look:
+  // the usual case costs one listing of the folder.
+  const std::vector<Fichier> fichiers = fichiersEntrees(m_dossier);
+  std::uintmax_t total = 0;
+  for (const Fichier &f : fichiers) total += fs::file_size(f.chemin, erreur);
+  if (fichiers.size() > m_limites.entrees || total > m_limites.octets) Retire(fichiers);
+  RetireTemporaires();
+}
+
+void Historique::Retire(const std::vector<Fichier> &fichiers) {
+  std::error_code erreur;
   std::size_t gardees = 0;
   std::uintmax_t octets = 0;
-  for (const Fichier &f : fichiersEntrees(m_dossier)) {
+  for (const Fichier &f : fichiers) {
     if (!estANous(f.chemin)) continue;  // a name like ours is not enough
     const std::uintmax_t taille = fs::file_size(f.chemin, erreur);
     if (erreur) continue;
@@ -458,6 +466,10 @@ void Historique::Elague() {
       fs::remove(f.chemin, erreur);
     }
   }
+}
+
+void Historique::RetireTemporaires() {
+  std::error_code erreur;
   const std::time_t maintenant = std::time(nullptr);
   for (fs::directory_iterator it(m_dossier, erreur), fin; !erreur && it != fin;
        it.increment(erreur)) {

@@ -137,8 +137,16 @@ class Historique {
   // files of writes killed half-way.
   void Elague();
 
+  // A file named as an entry, found in the folder.
+  struct Fichier {
+    std::string nom;
+    std::filesystem::path chemin;
+  };
+
  private:
   std::filesystem::path CheminLibre(std::int64_t instantMs) const;
+  void Retire(const std::vector<Fichier> &fichiers);
+  void RetireTemporaires();
 
   std::filesystem::path m_dossier;
   Limites m_limites;
