@@ -165,7 +165,8 @@ class EcrivainHistorique {
  public:
   using Rapport = std::function<void(const std::string &message)>;
   EcrivainHistorique(Historique &historique, Rapport rapport);
-  // Writes what is queued, then stops.
+  // Ends after the write under way; what is still queued is given up (the
+  // close waits for it first, with Attend).
   ~EcrivainHistorique();
   EcrivainHistorique(const EcrivainHistorique &) = delete;
   EcrivainHistorique &operator=(const EcrivainHistorique &) = delete;
