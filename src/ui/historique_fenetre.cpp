@@ -41,8 +41,11 @@ std::size_t EmpreinteOctets(const std::vector<T> &v) {
 // The same curve seen at two moments (ended, then cleared) is one recording.
 std::size_t Empreinte(const exchange::Enregistrement &e) {
   std::size_t h = Melange(static_cast<std::size_t>(e.mode), static_cast<std::size_t>(e.nbPoints));
-  for (const auto &c : e.colonnes)
+  for (const auto &c : e.colonnes) {
+    // Point by point numbers the time base when the data leave: not a change.
+    if (e.mode == display::kModePointParPoint && c.slot == 1) continue;
     h = Melange(Melange(h, static_cast<std::size_t>(c.slot)), EmpreinteOctets(c.valeurs));
+  }
   if (e.fourche) h = Melange(h, EmpreinteOctets(e.comptes));
   return h;
 }

@@ -438,11 +438,12 @@ TEST_F(HistoriqueFenetreTest, Captures) {
   EXPECT_TRUE(f.historique->menu()->grab().save(sortie + QStringLiteral("/acquisitions-recentes.png")));
   f.historique->menu()->hide();
   f.form->Menu->hide();
-  elements[1]->trigger();  // the fork run
+  const auto choix = f.Elements();  // shown, the menu made its items anew
+  choix[1]->trigger();  // the fork run
   QTest::qWait(200);
   EXPECT_EQ(g.Mode, display::kModeVeltor);
   EXPECT_TRUE(f.form->grab().save(sortie + QStringLiteral("/rappel-fourche.png")));
-  elements[2]->trigger();  // the points taken by hand
+  choix[2]->trigger();  // the points taken by hand
   QTest::qWait(200);
   EXPECT_EQ(f.tableau(), point);
   EXPECT_TRUE(f.form->grab().save(sortie + QStringLiteral("/rappel-point-par-point.png")));
