@@ -69,9 +69,8 @@ Enregistrement Grand() {
 
 int main(int argc, char **argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-  const fs::path dossier =
-      (argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path()) /
-      ("kvx-historique-bench-" + std::to_string(::getpid()));
+  const fs::path dossier = (argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path()) /
+                           ("kvx-historique-bench-" + std::to_string(::getpid()));
   Historique historique(dossier, {1000, 1ull << 40, 20});
   const Enregistrement grand = Grand();
 
@@ -98,16 +97,15 @@ int main(int argc, char **argv) {
     fs::copy_file(ecrites.front(),
                   dossier / kvx::exchange::NomEntree(grand.instantMs + 100000 + i));
   std::size_t listees = 0;
-  const Figures liste =
-      Time(runs, [&](int) { listees = historique.Liste(kEntreesListe).size(); });
+  const Figures liste = Time(runs, [&](int) { listees = historique.Liste(kEntreesListe).size(); });
   fs::remove_all(dossier);
 
-  std::printf("entry of %d columns x %d points (%ju bytes), %d runs (best / median)\n",
-              kColonnes, kPoints, taille, runs);
+  std::printf("entry of %d columns x %d points (%ju bytes), %d runs (best / median)\n", kColonnes,
+              kPoints, taille, runs);
   std::printf("  write (flushed)  %7.2f / %7.2f ms  goal 20 ms: %s\n", ecriture.best,
               ecriture.median, ecriture.median <= 20 ? "met" : "MISSED");
-  std::printf("  read back        %7.2f / %7.2f ms  goal 20 ms: %s\n", lecture.best,
-              lecture.median, lecture.median <= 20 ? "met" : "MISSED");
+  std::printf("  read back        %7.2f / %7.2f ms  goal 20 ms: %s\n", lecture.best, lecture.median,
+              lecture.median <= 20 ? "met" : "MISSED");
   std::printf("  list %zu entries %7.2f / %7.2f ms  goal 50 ms: %s\n", listees, liste.best,
               liste.median, liste.median <= 50 ? "met" : "MISSED");
   return reussi && lues == runs ? 0 : 1;

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -72,8 +72,7 @@ class Lignes {
 };
 
 std::string_view apresCle(std::string_view ligne, std::string_view cle) {
-  if (ligne.size() <= cle.size() || ligne.substr(0, cle.size()) != cle ||
-      ligne[cle.size()] != ' ')
+  if (ligne.size() <= cle.size() || ligne.substr(0, cle.size()) != cle || ligne[cle.size()] != ' ')
     refuse("la ligne « " + std::string(cle) + " » manque");
   return ligne.substr(cle.size() + 1);
 }
@@ -152,8 +151,8 @@ EnteteEntree litEnteteDe(Lignes &lignes) {
   if (lignes.suivante() != kMagique) refuse("ce n'est pas une entrée de l'historique");
   EnteteEntree e;
   const std::string_view date = apresCle(lignes.suivante(), "date");
-  if (date.size() != 19 || date[4] != '-' || date[7] != '-' || date[10] != ' ' ||
-      date[13] != ':' || date[16] != ':')
+  if (date.size() != 19 || date[4] != '-' || date[7] != '-' || date[10] != ' ' || date[13] != ':' ||
+      date[16] != ':')
     refuse("date illisible");
   e.annee = chiffres(date.substr(0, 4));
   e.mois = chiffres(date.substr(5, 2));
@@ -209,8 +208,8 @@ std::string TexteEntree(const Enregistrement &e) {
   t += kMagique;
   const std::tm d = dateLocale(e.instantMs);
   char date[48];
-  std::snprintf(date, sizeof date, "\ndate %04d-%02d-%02d %02d:%02d:%02d\nmode ",
-                d.tm_year + 1900, d.tm_mon + 1, d.tm_mday, d.tm_hour, d.tm_min, d.tm_sec);
+  std::snprintf(date, sizeof date, "\ndate %04d-%02d-%02d %02d:%02d:%02d\nmode ", d.tm_year + 1900,
+                d.tm_mon + 1, d.tm_mday, d.tm_hour, d.tm_min, d.tm_sec);
   t += date;
   ajouteEntier(t, e.mode);
   t += "\npoints ";
@@ -393,7 +392,8 @@ fs::path Historique::Ecrit(const Enregistrement &e, std::uint64_t serie) {
       liste.pop_front();
     }
     // Only the run going on can grow; older runs are left as they are.
-    while (m_series.size() > 1 && m_series.begin()->first != serie) m_series.erase(m_series.begin());
+    while (m_series.size() > 1 && m_series.begin()->first != serie)
+      m_series.erase(m_series.begin());
   }
   Elague();
   return chemin;

@@ -84,8 +84,7 @@ QString TexteElement(const exchange::Historique::Element &element) {
   return texte;
 }
 
-THistoriqueFenetre::THistoriqueFenetre(TKVXmainForm &fenetre,
-                                       exchange::ObjetsConfiguration &objets,
+THistoriqueFenetre::THistoriqueFenetre(TKVXmainForm &fenetre, exchange::ObjetsConfiguration &objets,
                                        const QString &dossier,
                                        exchange::Historique::Limites limites)
     : QObject(&fenetre),
@@ -278,16 +277,15 @@ QString THistoriqueFenetre::Rappelle(const QString &chemin) {
   moteur.ApplyConfiguration();
   if (lu == exchange::ResultatLecture::PasUneConfiguration) {
     m_rappel = false;
-    const QString message =
-        QStringLiteral("Cette acquisition ne peut pas être rappelée : sa configuration est "
-                       "illisible.");
+    const QString message = QStringLiteral(
+        "Cette acquisition ne peut pas être rappelée : sa configuration est "
+        "illisible.");
     m_montre(message);
     return message;
   }
   // A trigger that starts by itself would draw a new scan over it at once.
-  const bool enCours =
-      m_fenetre.graphe().Mode == display::kModeTemps &&
-      (moteur.state() == device::AcqState::Acquiring || moteur.triggerWaitArmed());
+  const bool enCours = m_fenetre.graphe().Mode == display::kModeTemps &&
+                       (moteur.state() == device::AcqState::Acquiring || moteur.triggerWaitArmed());
   Restaure(e);
   if (enCours)
     moteur.StopBtnClick(false);

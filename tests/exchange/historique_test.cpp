@@ -99,8 +99,7 @@ TEST(EntreeHistorique, EightFullColumnsAndTheForkComeBackBitForBit) {
 TEST(EntreeHistorique, TheTransferTextOfARecordingBroughtBackIsTheSame) {
   // Eight channels of 6400 points into the table, through an entry, and
   // back into fresh channels: the text for the analysis program is the same.
-  const auto remplit = [](std::vector<std::unique_ptr<model::Tvoie>> &voies,
-                          DonneesTransfert &d) {
+  const auto remplit = [](std::vector<std::unique_ptr<model::Tvoie>> &voies, DonneesTransfert &d) {
     voies.push_back(std::make_unique<model::TbaseDeTemps>());
     for (int slot = 2; slot <= 9; ++slot)
       voies.push_back(std::make_unique<model::Tvoie>("V" + std::to_string(slot), "V", "u", slot));
@@ -145,12 +144,11 @@ TEST(EntreeHistorique, HeaderGivesWhatTheListShows) {
 TEST(EntreeHistorique, NamesAreOursOnlyInTheirExactForm) {
   EXPECT_TRUE(EstNomEntree(NomEntree(kInstant)));
   EXPECT_EQ(NomEntree(kInstant + 7).substr(20), "007.kvxh");
-  for (const char *nom : {"kvx-20261210-120000-000.kvxh"})
-    EXPECT_TRUE(EstNomEntree(nom)) << nom;
-  for (const char *nom :
-       {"kvx-20261210-120000-000.kvx", "kvx-20261210-120000-00.kvxh", "KVX-20261210-120000-000.kvxh",
-        "kvx-2026121a-120000-000.kvxh", "kvx-20261210_120000-000.kvxh",
-        ".kvx-20261210-120000-000.kvxh", "kvx-20261210-120000-000.kvxh~", "notes.txt", ""})
+  for (const char *nom : {"kvx-20261210-120000-000.kvxh"}) EXPECT_TRUE(EstNomEntree(nom)) << nom;
+  for (const char *nom : {"kvx-20261210-120000-000.kvx", "kvx-20261210-120000-00.kvxh",
+                          "KVX-20261210-120000-000.kvxh", "kvx-2026121a-120000-000.kvxh",
+                          "kvx-20261210_120000-000.kvxh", ".kvx-20261210-120000-000.kvxh",
+                          "kvx-20261210-120000-000.kvxh~", "notes.txt", ""})
     EXPECT_FALSE(EstNomEntree(nom)) << nom;
 }
 

@@ -112,7 +112,8 @@ class Fenetre {
     graphe().Mode = static_cast<std::uint8_t>(mode);
     graphe().nbPoints = 0;
     // Point by point plots V2 against V1: both on, so nothing is asked.
-    if (mode == display::kModePointParPoint) graphe().voie(5).Active = graphe().voie(6).Active = true;
+    if (mode == display::kModePointParPoint)
+      graphe().voie(5).Active = graphe().voie(6).Active = true;
     moteur().ApplyConfiguration();
   }
   // A timed scan of V1 and V2 started with the space bar, to its end.
@@ -171,8 +172,8 @@ class HistoriqueFenetreTest : public testing::Test, test::AvecApplication {
 // The channel dialog of V1, with `action` run in it.
 void DialogueV1(Fenetre &f, std::function<void(TNuvexKvxDlg *)> action) {
   test::QuandOuvert<TNuvexKvxDlg>(f.form.get(), std::move(action));
-  QTest::mouseClick(f.form->findChild<QGroupBox *>(QStringLiteral("GroupBox5")), Qt::LeftButton,
-                    {}, QPoint(5, 5));
+  QTest::mouseClick(f.form->findChild<QGroupBox *>(QStringLiteral("GroupBox5")), Qt::LeftButton, {},
+                    QPoint(5, 5));
 }
 
 // Each action that clears the graph, on a recording of the simulated box;
@@ -214,16 +215,14 @@ TEST_F(HistoriqueFenetreTest, EveryActionThatClearsARecordingLetsItComeBackAsItW
       {"Escape in a channel's dialog", true,
        [](Fenetre &f) {
          // V1 was on the horizontal axis: "Activer la voie : V1" is answered No.
-         test::QuandOuvert<QMessageBox>(f.form.get(), [](QMessageBox *m) {
-           m->button(QMessageBox::No)->click();
-         });
+         test::QuandOuvert<QMessageBox>(
+             f.form.get(), [](QMessageBox *m) { m->button(QMessageBox::No)->click(); });
          DialogueV1(f, [](TNuvexKvxDlg *d) { QTest::keyClick(d, Qt::Key_Escape); });
        }},
       {"RàZ", false,
        [](Fenetre &f) {
-         test::QuandOuvert<QMessageBox>(f.form.get(), [](QMessageBox *m) {
-           m->button(QMessageBox::Yes)->click();
-         });
+         test::QuandOuvert<QMessageBox>(
+             f.form.get(), [](QMessageBox *m) { m->button(QMessageBox::Yes)->click(); });
          f.form->ResetBtn->click();
        }},
       {"a configuration opened", false,
@@ -256,7 +255,8 @@ TEST_F(HistoriqueFenetreTest, EveryActionThatClearsARecordingLetsItComeBackAsItW
     EXPECT_EQ(f.graphe().Mode, mode);
     EXPECT_EQ(f.tableau(), avant);
     EXPECT_TRUE(f.form->RegSaveBtn->isEnabled());
-    EXPECT_TRUE(f.form->Statut(0).startsWith(QStringLiteral("Acquisition du "))) << f.form->Statut(0).toStdString();
+    EXPECT_TRUE(f.form->Statut(0).startsWith(QStringLiteral("Acquisition du ")))
+        << f.form->Statut(0).toStdString();
     EXPECT_TRUE(f.messages.isEmpty());
     // Kept once, whatever number of moments saw it.
     EXPECT_LE(Entrees(), entrees + 1);
@@ -309,7 +309,8 @@ TEST_F(HistoriqueFenetreTest, TheMenuListsTheNewestTwentyAndBadEntriesSayWhy) {
   ASSERT_EQ(elements.size(), 20);
   EXPECT_EQ(elements[0]->text(), QStringLiteral("kvx-29990101-000000-001.kvxh – illisible"));
   EXPECT_EQ(elements[1]->text(), QStringLiteral("kvx-29990101-000000-000.kvxh – illisible"));
-  EXPECT_TRUE(elements[2]->text().endsWith(QStringLiteral(" – Point par point – 5 points – V1, V2")))
+  EXPECT_TRUE(
+      elements[2]->text().endsWith(QStringLiteral(" – Point par point – 5 points – V1, V2")))
       << elements[2]->text().toStdString();
   EXPECT_NE(f.historique->menu()->findChild<QAction *>(QStringLiteral("DossierHistoriqueItem")),
             nullptr);
@@ -319,7 +320,8 @@ TEST_F(HistoriqueFenetreTest, TheMenuListsTheNewestTwentyAndBadEntriesSayWhy) {
     f.messages.clear();
     elements[i]->trigger();
     ASSERT_EQ(f.messages.size(), 1);
-    EXPECT_TRUE(f.messages[0].startsWith(QStringLiteral("Cette acquisition ne peut pas être rappelée : ")));
+    EXPECT_TRUE(
+        f.messages[0].startsWith(QStringLiteral("Cette acquisition ne peut pas être rappelée : ")));
     EXPECT_EQ(f.tableau(), avant) << "nothing changed";
   }
   // The pipe, chosen first, was never waited on.
@@ -435,11 +437,12 @@ TEST_F(HistoriqueFenetreTest, Captures) {
   f.historique->menu()->popup(f.form->mapToGlobal(QPoint(200, 120)));
   QTest::qWait(100);
   EXPECT_TRUE(f.form->Menu->grab().save(sortie + QStringLiteral("/menu.png")));
-  EXPECT_TRUE(f.historique->menu()->grab().save(sortie + QStringLiteral("/acquisitions-recentes.png")));
+  EXPECT_TRUE(
+      f.historique->menu()->grab().save(sortie + QStringLiteral("/acquisitions-recentes.png")));
   f.historique->menu()->hide();
   f.form->Menu->hide();
   const auto choix = f.Elements();  // shown, the menu made its items anew
-  choix[1]->trigger();  // the fork run
+  choix[1]->trigger();              // the fork run
   QTest::qWait(200);
   EXPECT_EQ(g.Mode, display::kModeVeltor);
   EXPECT_TRUE(f.form->grab().save(sortie + QStringLiteral("/rappel-fourche.png")));
