@@ -5,8 +5,10 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSessionManager>
 #include <QUrl>
 #include <algorithm>
 #include <functional>
@@ -305,6 +307,13 @@ THistoriqueFenetre *RelieHistorique(TKVXmainForm &fenetre, exchange::ObjetsConfi
   // Beside the data commands, before the about box.
   fenetre.Menu->insertMenu(fenetre.AproposItem, historique->menu());
   fenetre.FixeHistorique([historique](TKVXmainForm::Moment m) { historique->Moment(m); });
+  // The desktop asks for the data before a logout: the recording shown is
+  // one of them, even if the logout is then cancelled.
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, historique,
+                   [historique](QSessionManager &) {
+                     historique->Garde();
+                     historique->Attend(kAttenteFermetureMs);
+                   });
   return historique;
 }
 
