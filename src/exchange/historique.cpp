@@ -9,9 +9,11 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <system_error>
 
 #include "exchange/atomic_file.h"
@@ -93,6 +95,10 @@ double reel(std::string_view texte) {
   if ((erreur != std::errc() && erreur != std::errc::result_out_of_range) ||
       fin != texte.data() + texte.size() || texte.empty())
     refuse("nombre illisible");
+  // One NaN, whatever payload a hand-edited "nan(...)" gave it: a value that
+  // is no number is written back as the same "nan".
+  if (std::isnan(valeur))
+    valeur = std::copysign(std::numeric_limits<double>::quiet_NaN(), valeur);
   return valeur;
 }
 
@@ -171,7 +177,7 @@ EnteteEntree litEnteteDe(Lignes &lignes) {
   if (voies != "voies") {
     for (std::string_view s : champs(apresCle(voies, "voies"), '\t')) {
       if (s.size() > kSymboleMax) refuse("symbole trop long");
-      e.symboles.emplace_back(s);
+      e.symboles.push_back(symbolePourEntete(std::string(s)));  // as it is written
     }
   }
   return e;
