@@ -97,8 +97,7 @@ double reel(std::string_view texte) {
     refuse("nombre illisible");
   // One NaN, whatever payload a hand-edited "nan(...)" gave it: a value that
   // is no number is written back as the same "nan".
-  if (std::isnan(valeur))
-    valeur = std::copysign(std::numeric_limits<double>::quiet_NaN(), valeur);
+  if (std::isnan(valeur)) valeur = std::copysign(std::numeric_limits<double>::quiet_NaN(), valeur);
   return valeur;
 }
 
