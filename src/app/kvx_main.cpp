@@ -32,6 +32,7 @@
 #include "ui/demarrage.h"
 #include "ui/dialogues_fenetre.h"
 #include "ui/greek_keys.h"
+#include "ui/historique_fenetre.h"
 #include "ui/kvxmain.h"
 #include "ui/menu_configuration.h"
 #include "ui/session.h"
@@ -197,6 +198,8 @@ int main(int argc, char **argv) {
       [&] { kvx::exchange::SauveCapteurs(emplacementCapteurs.fichier, capteurs, session.store()); },
       etatCapteurs);
   kvx::ui::RelieAide(form);
+  // Every recording is kept in the user's data before anything clears it.
+  kvx::ui::RelieHistorique(form, configuration, kvx::platform::DossierHistorique());
   // A file double-clicked while no KVX runs opens too.
   session.Charge(fichier);
   // The display gone, the toolkit exits past the close: the settings and the

@@ -153,6 +153,7 @@ void AcquisitionEngine::StopBtnClick(bool byUser) {
 void AcquisitionEngine::ResetBtnClick(bool byUser) {
   if (byUser && Mode() != kModeTemps && !m_view.askYesNo(texts::kSuppressionAcquisition)) return;
   if (byUser) {
+    m_view.recordingAboutToBeCleared();
     FixeNbPoints(0);
     SetButton(EngineButton::RegSave, false);
   }
@@ -188,6 +189,7 @@ void AcquisitionEngine::TransferFocusReturned() {
 void AcquisitionEngine::HaltAcquisition() {
   // A settings dialog may read the box itself (the live bars): the watch
   // ends first, and applying the settings arms it again.
+  m_view.settingsChanging();
   EndTriggerWait();
   TimerOff();
   // A fork run does not outlive a settings dialog; events fetched so far stay.
@@ -212,6 +214,7 @@ void AcquisitionEngine::PrepareAcquisition() {
     return;
   }
   m_live = true;
+  ++m_run;
   switch (Mode()) {
     case kModeTemps:
       switch (Declenchement()) {

@@ -172,6 +172,9 @@ class AcquisitionEngine {
   const std::string &acquisitionCommand() const { return m_acquisitionCommand; }
   const std::string &startCommand() const { return m_startCommand; }
   AcquisitionTimer::Clock::time_point startTime() const { return m_startTime; }
+  // Counts the arming of the engine (`PrepareAcquisition`): the scans a
+  // repeating trigger starts by itself share the number of their run.
+  unsigned runNumber() const { return m_run; }
 
  private:
   // Graph glue: the slots, N and the settings the graph holds.
@@ -266,6 +269,7 @@ class AcquisitionEngine {
   bool m_pointAuto = false;  // `PointAutoCB` starts unticked
   int m_entreeFront = 0;
   bool m_live = true;
+  unsigned m_run = 0;
   bool m_pending = false;
   int m_firstPoint = 0;
   int m_pointsReceived = 0;

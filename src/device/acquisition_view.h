@@ -98,6 +98,22 @@ class AcquisitionView {
   // `ClavierEdit`: emptied for the next value, and given the input focus.
   virtual void clearClavierEdit() {}
   virtual void focusClavierEdit() {}
+
+  // --- The recording history ------------------------------------------------
+  // The window keeps every recording before it can be lost. These tell it
+  // when; each may come inside a tick that reads the box, so the window only
+  // takes a copy and writes it later.
+  // A recording has ended and is on the graph: a timed scan (each repetition
+  // too), a fork run, a sweep.
+  virtual void recordingEnded() {}
+  // The points on the graph are about to be dropped or written over by the
+  // engine itself (RàZ, a new scan setting, a new live scan, sweep or run).
+  virtual void recordingAboutToBeCleared() {}
+  // The engine stops for a change of settings (`HaltAcquisition`): the change
+  // may drop the points; `settingsApplying` (first step of
+  // `ApplyConfiguration`) tells whether it did.
+  virtual void settingsChanging() {}
+  virtual void settingsApplying() {}
 };
 
 }  // namespace kvx::device

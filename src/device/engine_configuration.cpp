@@ -66,6 +66,7 @@ void AcquisitionEngine::ApplyMonocoupRules() {
 void AcquisitionEngine::ApplyConfiguration() {
   // The worker ends before anything else: a question asked below runs the
   // window's events, and the box may hear nothing behind the worker's back.
+  m_view.settingsApplying();
   EndTriggerWait();
   EndVeltorRun();
   m_view.showReference();

@@ -32,6 +32,8 @@ void AcquisitionEngine::StartTimedAcquisition() {
   EndTriggerWait();  // the commands below are the window's to send
   if (goneBefore != m_goneCount) return;
   TimerOff();
+  // A live scan draws over the last one as its points come.
+  if (m_live) m_view.recordingAboutToBeCleared();
   m_state = AcqState::Acquiring;
   m_pointsReceived = 0;
   m_firstPoint = 0;
@@ -153,6 +155,7 @@ void AcquisitionEngine::FinishAcquisition() {
     m_view.refreshReadout(slot);
   }
   m_view.repaintGraph();
+  m_view.recordingEnded();
   switch (Declenchement()) {
     case kTriggerClavier:
       m_state = AcqState::Waiting;  // the next space or click starts again

@@ -176,6 +176,7 @@ void AcquisitionEngine::PrepareSweep() {
 
 void AcquisitionEngine::StartSweep() {
   TimerOff();
+  m_view.recordingAboutToBeCleared();
   FixeNbPoints(0);
   m_view.setGauge(0, Nombre());
   m_state = AcqState::Acquiring;
@@ -209,6 +210,7 @@ void AcquisitionEngine::SweepStep() {
     m_timer.setInterval(kIntervalPointModes);
     // The sweep can be sent, cleared or run again.
     UpdateButtons();
+    m_view.recordingEnded();
     return;
   }
   SetOutputCode(code);

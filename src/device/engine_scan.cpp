@@ -93,6 +93,7 @@ void AcquisitionEngine::ShowScanValues() {
 void AcquisitionEngine::RefreshScan() {
   if (Mode() == kModeTemps) {
     ComposeCommands();
+    m_view.recordingAboutToBeCleared();
     FixeNbPoints(0);
     SetButton(EngineButton::RegSave, false);
   }

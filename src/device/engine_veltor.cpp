@@ -124,6 +124,7 @@ void AcquisitionEngine::VeltorAxes() {
 void AcquisitionEngine::StartVeltorRun() {
   if (m_veltor.phase != VeltorPhase::Idle || !m_link.BoxPresent()) return;
   TimerOff();
+  m_view.recordingAboutToBeCleared();
   FixeNbPoints(0);
   m_view.setGauge(0, kCountingGaugeMaximum);
   SetButton(EngineButton::Enregistre, false);
@@ -321,6 +322,7 @@ void AcquisitionEngine::FinishVeltor() {
   m_state = AcqState::Finished;
   m_view.repaintGraph();
   UpdateButtons();
+  m_view.recordingEnded();
 }
 
 void AcquisitionEngine::CheckVeltorSilence() {

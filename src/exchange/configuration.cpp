@@ -5,6 +5,7 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 #include "exchange/atomic_file.h"
 #include "exchange/configuration_cles.h"
@@ -46,6 +47,25 @@ bool estUneConfiguration(const IniDocument &document) {
   for (const auto &voie : kVoiesLues)
     if (document.hasSection(voie.section)) return true;
   return false;
+}
+
+ResultatLecture LitDocument(const IniDocument &document, ObjetsConfiguration &objets,
+                            const IniDateTime &maintenant) {
+  // Before anything changes: defaults in place of the whole setup would be
+  // a poor answer to opening the wrong file.
+  if (!estUneConfiguration(document)) return ResultatLecture::PasUneConfiguration;
+  auto resultat = ResultatLecture::Lu;
+  try {
+    objets.appliqueValeurs(LitValeurs(document, objets.valeurs(), maintenant));
+    for (const auto &voie : kVoiesLues) objets.litVoie(voie.slot, voie.section, document);
+  } catch (const std::exception &) {
+    // A value a channel cannot take: the reading stops there and keeps what
+    // it read, without a message, as the user can still open another file
+    // or set the values by hand.
+    resultat = ResultatLecture::Interrompu;
+  }
+  objets.finLecture();
+  return resultat;
 }
 
 }  // namespace
@@ -132,23 +152,26 @@ ResultatLecture LitConfiguration(const std::string &nom, ObjetsConfiguration &ob
   if (!std::filesystem::exists(file, error)) return ResultatLecture::Absent;
   // A link to a regular file is followed; anything else is left alone.
   if (!std::filesystem::is_regular_file(file, error)) return ResultatLecture::PasUnFichier;
-  auto resultat = ResultatLecture::Lu;
+  std::optional<IniDocument> document;
   try {
-    const auto document = IniDocument::loadFile(file);
-    if (!document) return ResultatLecture::Absent;
-    // Before anything changes: defaults in place of the whole setup would be
-    // a poor answer to opening the wrong file.
-    if (!estUneConfiguration(*document)) return ResultatLecture::PasUneConfiguration;
-    objets.appliqueValeurs(LitValeurs(*document, objets.valeurs(), maintenant));
-    for (const auto &voie : kVoiesLues) objets.litVoie(voie.slot, voie.section, *document);
+    document = IniDocument::loadFile(file);
   } catch (const std::exception &) {
-    // An unreadable or refused file, or a value a channel cannot take: the
-    // reading stops there and keeps what it read, without a message, as the
-    // user can still open another file or set the values by hand.
-    resultat = ResultatLecture::Interrompu;
+    // Unreadable or far too large: read as far as nothing, as below.
+    objets.finLecture();
+    return ResultatLecture::Interrompu;
   }
-  objets.finLecture();
-  return resultat;
+  if (!document) return ResultatLecture::Absent;
+  return LitDocument(*document, objets, maintenant);
+}
+
+ResultatLecture LitTexteConfiguration(std::string_view texte, ObjetsConfiguration &objets,
+                                      const IniDateTime &maintenant) {
+  try {
+    return LitDocument(IniDocument::parse(texte), objets, maintenant);
+  } catch (const std::exception &) {
+    // Refused whole (too large): nothing was read, nothing changed.
+    return ResultatLecture::PasUneConfiguration;
+  }
 }
 
 void EcritConfiguration(const std::string &nom, ObjetsConfiguration &objets) {
@@ -165,6 +188,17 @@ void EcritConfiguration(const std::string &nom, ObjetsConfiguration &objets) {
   EcritValeurs(document, objets.valeurs());
   for (const auto &voie : kVoiesEcrites) objets.ecritVoie(voie.slot, voie.section, document);
   document.saveFile(file);
+}
+
+}  // namespace kvx::exchange
+
+namespace kvx::exchange {
+
+std::string TexteConfiguration(ObjetsConfiguration &objets) {
+  IniDocument document;
+  EcritValeurs(document, objets.valeurs());
+  for (const auto &voie : kVoiesEcrites) objets.ecritVoie(voie.slot, voie.section, document);
+  return document.serialize();
 }
 
 }  // namespace kvx::exchange

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "exchange/ini_document.h"
 #include "exchange/ini_values.h"
@@ -92,5 +93,15 @@ ResultatLecture LitConfiguration(const std::string &nom, ObjetsConfiguration &ob
 // calibration is off is reset to no calibration (offset 0, 1 per volt) by its
 // own section writer, also in memory.
 void EcritConfiguration(const std::string &nom, ObjetsConfiguration &objets);
+
+// The bytes EcritConfiguration writes for a new file: the recording history
+// keeps them with each recording, so a recording comes back with the very
+// setup it was taken with.
+std::string TexteConfiguration(ObjetsConfiguration &objets);
+
+// Reads a configuration from its bytes (as TexteConfiguration gives them),
+// with the rules of LitConfiguration; never Absent nor PasUnFichier.
+ResultatLecture LitTexteConfiguration(std::string_view texte, ObjetsConfiguration &objets,
+                                      const IniDateTime &maintenant);
 
 }  // namespace kvx::exchange

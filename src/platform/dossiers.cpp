@@ -15,6 +15,12 @@ Dossiers DossiersUtilisateur() {
   return dossiers;
 }
 
+QString DossierHistorique() {
+  QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share/KVX");
+  return QDir::cleanPath(data + QStringLiteral("/historique"));
+}
+
 bool CreeDossiers(const Dossiers &dossiers) {
   const bool donnees = QDir().mkpath(dossiers.donnees);
   const bool application = QDir().mkpath(dossiers.application);

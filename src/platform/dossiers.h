@@ -16,6 +16,11 @@ struct Dossiers {
 // The user's folders as the desktop names them (XDG user folders).
 Dossiers DossiersUtilisateur();
 
+// The recording history's folder: the application-data folder +
+// "/historique" (~/.local/share/KVX/historique on Linux). Not made here: the
+// history makes it with its first entry.
+QString DossierHistorique();
+
 // Creates both folders when missing; false when either could not be made
 // (the program still starts: saving there will then fail quietly).
 bool CreeDossiers(const Dossiers &dossiers);

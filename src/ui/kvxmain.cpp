@@ -259,6 +259,7 @@ void TKVXmainForm::closeEvent(QCloseEvent *event) {
   // Whatever the closing sequence would still ask is answered by default.
   TermineModaux();
   ArreteBoitier();
+  MomentHistorique(Moment::Fermeture);
   if (m_fermeture) m_fermeture();
   event->accept();
 }

@@ -77,6 +77,15 @@ class TKVXmainForm : public QMainWindow {
   // closing sequence after the box has been stopped, before the window goes.
   void FixeDemarrage(std::function<void()> demarrage) { m_demarrage = std::move(demarrage); }
   void FixeFermeture(std::function<void()> fermeture) { m_fermeture = std::move(fermeture); }
+  // The moments the recording history keeps what the graph shows: a
+  // recording ended, the engine about to clear it, a change of settings
+  // starting and applied (which may have dropped it), and the close, after
+  // the box has been stopped and before the closing sequence's saves.
+  enum class Moment { Fin, AvantEffacement, AvantReglages, Reglages, Fermeture };
+  void FixeHistorique(std::function<void(Moment)> crochet) { m_historique = std::move(crochet); }
+  void MomentHistorique(Moment moment) {
+    if (m_historique) m_historique(moment);
+  }
   // A click on one of the named panels or their labels runs `action` with the
   // slot number of the channel the control shows (0 when it shows none).
   void RelieClic(const QStringList &noms, std::function<void(int slot)> action);
@@ -193,6 +202,7 @@ class TKVXmainForm : public QMainWindow {
   QSet<QObject *> m_ciblesClic;
   std::function<void()> m_demarrage;
   std::function<void()> m_fermeture;
+  std::function<void(Moment)> m_historique;
 };
 
 }  // namespace kvx::ui

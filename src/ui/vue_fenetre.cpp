@@ -201,6 +201,22 @@ void TVueFenetre::triggerWaitPosted() {
   QMetaObject::invokeMethod(form, [form] { form->NouvellesAttente(); }, Qt::QueuedConnection);
 }
 
+void TVueFenetre::recordingEnded() {
+  m_form.MomentHistorique(TKVXmainForm::Moment::Fin);
+}
+
+void TVueFenetre::recordingAboutToBeCleared() {
+  m_form.MomentHistorique(TKVXmainForm::Moment::AvantEffacement);
+}
+
+void TVueFenetre::settingsChanging() {
+  m_form.MomentHistorique(TKVXmainForm::Moment::AvantReglages);
+}
+
+void TVueFenetre::settingsApplying() {
+  m_form.MomentHistorique(TKVXmainForm::Moment::Reglages);
+}
+
 bool TVueFenetre::closing() const {
   return FermetureEnCours();
 }

@@ -47,6 +47,10 @@ class TVueFenetre final : public device::LinkView, public device::AcquisitionVie
   void clearClavierEdit() override;
   void focusClavierEdit() override;
   void showBoxAbsent() override { showBoxAbsent(true); }
+  void recordingEnded() override;
+  void recordingAboutToBeCleared() override;
+  void settingsChanging() override;
+  void settingsApplying() override;
 
  private:
   TKVXmainForm &m_form;

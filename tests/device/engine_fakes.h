@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -87,6 +88,14 @@ class RecordingView : public AcquisitionView {
   void highlightEntryPanel(int slot) override { highlighted.push_back(slot); }
   void clearClavierEdit() override { ++clavierClears; }
   void focusClavierEdit() override { ++clavierFocus; }
+  // The history's moments, each with the points then on the graph.
+  void recordingEnded() override { moment("fin"); }
+  void recordingAboutToBeCleared() override { moment("efface"); }
+  void settingsChanging() override { moment("reglages"); }
+  void settingsApplying() override { moment("applique"); }
+  void moment(const std::string &name) {
+    moments.push_back(name + " " + std::to_string(points ? points() : -1));
+  }
   // From the trigger worker's thread.
   void triggerWaitPosted() override {
     std::lock_guard<std::mutex> lock(m_postMutex);
@@ -121,6 +130,8 @@ class RecordingView : public AcquisitionView {
   bool answer = true;
   // Status texts and read-out refreshes in the order they came.
   std::vector<std::string> log;
+  std::vector<std::string> moments;
+  std::function<int()> points;
 
  private:
   std::mutex m_postMutex;
