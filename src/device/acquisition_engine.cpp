@@ -146,8 +146,24 @@ void AcquisitionEngine::StopBtnClick(bool byUser) {
     HaltAcquisition();
     m_state = AcqState::Finished;
   }
+  // Closing, the program stops the box and nothing should tick again.
+  if (byUser) ShowValuesAfterStop();
   UpdateButtons();
   SetButton(EngineButton::Reset, true);
+}
+
+void AcquisitionEngine::ShowValuesAfterStop() {
+  if (Mode() == kModeVeltor) return;  // the fork's read-out is its event count
+  if (Mode() == kModeClavier || Mode() == kModePointParPoint) {
+    // These modes read the inputs on every tick, stopped or not: the
+    // voltmeters go on moving after Stop.
+    TimerOn();
+    return;
+  }
+  // A scan or a sweep stopped shows the values it stopped on, not blank
+  // read-outs until the next run.
+  for (int slot = kSlotBinaire; slot <= kSlotVeltor; ++slot)
+    if (Voie(slot).Active) m_view.refreshReadout(slot);
 }
 
 void AcquisitionEngine::ResetBtnClick(bool byUser) {

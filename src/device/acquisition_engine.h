@@ -187,6 +187,8 @@ class AcquisitionEngine {
   void FixeNbPoints(int n);
   void FixeNbCourbes(int ordinates, int analogInputs);
 
+  // The read-outs once Stop has cleared them.
+  void ShowValuesAfterStop();
   // Buttons and timer, through the view, remembering what was set.
   void SetButton(EngineButton button, bool enabled);
   bool ButtonEnabled(EngineButton button) const;

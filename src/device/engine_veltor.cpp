@@ -206,6 +206,9 @@ void AcquisitionEngine::PollVeltorCount() {
     m_veltor.silentPolls = 0;
   }
   if (answer == CountAnswer::Count) {
+    m_view.setStatus(std::string(texts::kAttenteVeltor) +
+                     (c > 0 ? texts::kAttenteVeltorPassages + std::to_string(c)
+                            : std::string(texts::kAttenteVeltorRien)));
     if ((c != m_veltor.N || m_veltor.N < 1) && m_veltor.N <= Fourche().nbremax) {
       m_veltor.N = c;
     } else {
@@ -268,7 +271,8 @@ void AcquisitionEngine::FetchVeltor() {
   if (m_veltor.target == 0) {
     FinishVeltor();
     // Not a run without events: the box's answers could not be read.
-    if (m_veltor.countUnreadable) m_view.setStatus(texts::kCompteVeltorIllisible);
+    m_view.setStatus(m_veltor.countUnreadable ? texts::kCompteVeltorIllisible
+                                              : texts::kAucunPassageVeltor);
   }
 }
 

@@ -221,7 +221,7 @@ QString TKVXmainForm::Statut(int panneau) const {
 }
 
 void TKVXmainForm::AfficheMasse(bool masse) {
-  PanelVoies->masseLabel()->setText(masse ? QStringLiteral("Ref Alt") : QStringLiteral("Ref OV"));
+  PanelVoies->masseLabel()->setText(masse ? QStringLiteral("Ref Alt") : QStringLiteral("Ref 0V"));
 }
 
 void TKVXmainForm::RelieClic(const QStringList &noms, std::function<void(int)> action) {

@@ -69,7 +69,7 @@ class TKVXmainForm : public QMainWindow {
   Ecran ecran() const { return m_ecran; }
   void FixeEcran(Ecran ecran);
   void MiseEnPageAfficheurs();
-  // "Ref Alt" when every range is centred on zero, else "Ref OV".
+  // "Ref Alt" when every range is centred on zero, else "Ref 0V".
   void AfficheMasse(bool masse);
 
   // Where other parts of the program join in. The start-up hook runs once, at

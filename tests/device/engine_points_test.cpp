@@ -241,6 +241,42 @@ TEST_P(Undo, RemovesTheLastPointWhichTheNextOneReplaces) {
 INSTANTIATE_TEST_SUITE_P(KeyboardAndPointByPoint, Undo,
                          ::testing::Values(kModeClavier, kModePointParPoint));
 
+// --- Stop -------------------------------------------------------------------
+
+// Stop clears the read-outs; the modes that read the inputs on every tick
+// fill them again at the next tick, a sweep shows the values it stopped on.
+class StopReadouts : public PointModes, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StopReadouts, ReadOutsComeBackAfterStop) {
+  rig.graphe.Mode = static_cast<std::uint8_t>(GetParam());
+  rig.graphe.Abscisse = GetParam() == kModeClavier ? 3 : GetParam() == kModeSortieAnalog ? 2 : 4;
+  Sortie().Debut = 10;
+  Sortie().Fin = 200;
+  Sortie().Deltat = 100;
+  box.inputCodes[0] = 64;
+  rig.start();
+  if (GetParam() == kModeSortieAnalog) rig.engine.EnregistreBtnClick();
+  ASSERT_TRUE(readV1(64));
+  box.inputCodes[0] = 99;
+  rig.engine.StopBtnClick(true);
+  ASSERT_EQ(rig.view.readoutClears, 1);
+  rig.view.readouts.clear();
+  if (GetParam() == kModeSortieAnalog) {
+    // Stopped: no more reads, the last values stay shown.
+    EXPECT_EQ(rig.view.readouts, (std::vector<int>{5, 6}));
+    rig.run(500ms);
+    EXPECT_NE(V(5).valeurLue, V(5).ValeurDeCode(99));
+  } else {
+    EXPECT_TRUE(rig.timer.isEnabled());
+    const int shown = rig.view.cursorShows;
+    EXPECT_TRUE(readV1(99));
+    EXPECT_GT(rig.view.cursorShows, shown);  // the read-outs with the crosses
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PointModesAndSweep, StopReadouts,
+                         ::testing::Values(kModeClavier, kModePointParPoint, kModeSortieAnalog));
+
 // --- Analog-output sweep ----------------------------------------------------
 
 struct SweepCase {

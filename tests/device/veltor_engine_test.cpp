@@ -3,6 +3,7 @@
 // the simulated fork and against scripted boxes that misbehave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -408,10 +409,34 @@ TEST_F(VeltorScripted, NoEventAtAllEndsWithAnEmptyRecordingAtTheStop) {
   rig.engine.EnregistreBtnClick();
   rig.run(3000ms);
   EXPECT_EQ(rig.engine.veltorPhase(), VeltorPhase::Counting);
+  EXPECT_EQ(rig.view.status, std::string(texts::kAttenteVeltor) + texts::kAttenteVeltorRien);
   rig.engine.VeltorStopRequested();
   EXPECT_TRUE(finished());
   EXPECT_EQ(rig.graphe.nbPoints, 0);
   EXPECT_DOUBLE_EQ(Temps().Maxi, 0.25);
+  EXPECT_EQ(rig.view.status, texts::kAucunPassageVeltor);
+}
+
+TEST_F(VeltorScripted, TheStatusCountsTheCrossingsWhileTheRunCounts) {
+  counts({"0", "4", "9"});
+  rig.start();
+  rig.engine.EnregistreBtnClick();
+  EXPECT_EQ(rig.view.status, texts::kAttenteVeltor);
+  std::vector<std::string> seen;
+  ASSERT_TRUE(rig.runUntil(
+      [&] {
+        if (seen.empty() || seen.back() != rig.view.status) seen.push_back(rig.view.status);
+        return peer.countLines("XUTIL4") >= 3;
+      },
+      5000ms));
+  rig.run(10ms);
+  seen.push_back(rig.view.status);
+  const std::string attente = texts::kAttenteVeltor;
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorRien), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorPassages + "4"),
+            seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorPassages + "9"),
+            seen.end());
 }
 
 TEST_F(VeltorScripted, NoiseInPlaceOfACountIsNoNews) {

@@ -63,7 +63,8 @@ TEST_F(FenetreTest, ToolBarButtonsCarryTheirCaptionsAndHints) {
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->toolTip(), QStringLiteral("Défaire"));
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->statusTip(),
             QStringLiteral("Supprimer le dernier point"));
-  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(), QString());
+  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(),
+            QStringLiteral("Arrêt de l'acquisition"));
   EXPECT_EQ(Controle<QToolButton>("StopBtn")->statusTip(),
             QStringLiteral("Arrêt de l'acquisition"));
 }
@@ -101,7 +102,7 @@ TEST_F(FenetreTest, PanelsAndLabelsHaveTheirTexts) {
   EXPECT_EQ(Controle<QLabel>("Label9")->text(), QStringLiteral("secondes"));
   EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref Alt"));
   m_form->AfficheMasse(false);
-  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref OV"));
+  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref 0V"));
   for (const char *nom : {"ClavierGB", "SortieAnaGB", "ModeVeltorGB"})
     EXPECT_FALSE(Controle<QWidget>(nom)->isVisible()) << nom;
   EXPECT_EQ(Controle<QWidget>("Gauge")->height(), 8);
