@@ -269,7 +269,16 @@ void AcquisitionEngine::PrepareAcquisition() {
     TimerOff();
   UpdateButtons();
   m_view.setStatus2("");
+  ShowPointCount();
   m_view.repaintGraph();
+}
+
+void AcquisitionEngine::ShowPointCount() {
+  // The point modes record one point at a time: the user counts on this to
+  // know where the table stands. A sweep counts its steps on the gauge.
+  const int mode = Mode();
+  if (mode == kModeClavier || mode == kModePointParPoint)
+    m_view.setStatus2(std::to_string(NbPoints()) + texts::kPointsCompte);
 }
 
 void AcquisitionEngine::UpdateButtons() {
@@ -285,6 +294,7 @@ void AcquisitionEngine::UpdateButtons() {
   SetButton(EngineButton::Undo,
             recorded > 0 && (mode == kModeClavier || mode == kModePointParPoint));
   SetButton(EngineButton::RegSave, recorded >= 1);
+  ShowPointCount();
   if (mode == kModeTemps) {
     const int trigger = Declenchement();
     SetButton(EngineButton::Reset, m_monocoup && m_state == AcqState::Finished);

@@ -130,6 +130,43 @@ void AcquisitionEngine::ApplyPointCount(int n) {
   RefreshScan();
 }
 
+void AcquisitionEngine::TellGridChange(double askedDuration, int askedPoints) {
+  if (Mode() != kModeTemps) return;
+  const double d = Duree();
+  const int n = Nombre();
+  const bool durationKept = askedDuration <= 0 || std::fabs(d - askedDuration) <= 1e-9 * d;
+  const bool pointsKept = askedPoints <= 0 || n == askedPoints;
+  if (durationKept && pointsKept) return;
+  const int inputs = CountActiveAnalog();
+  std::string reason;
+  if (askedDuration > 0 && askedDuration < LowestDuration(inputs)) {
+    reason = texts::kRaisonDureeMini + model::TexteDuree(LowestDuration(inputs));
+  } else if (askedDuration > kLongestDuration) {
+    reason = texts::kRaisonDureeMaxi + model::TexteDuree(kLongestDuration);
+  } else if (askedPoints > 0 && askedPoints > n && n == model::kMaxPoints / m_graphe.k) {
+    reason = texts::kRaisonPointsMaxi + std::to_string(n) + texts::kRaisonPointsMaxiSuite;
+  } else if (askedPoints > 0 && askedPoints < n && n == 8) {
+    reason = texts::kRaisonPointsMini;
+  } else if (m_mini) {
+    reason = texts::kRaisonPeriodeMini;
+  } else if (m_maxi) {
+    reason = texts::kRaisonPeriodeMaxi + model::TexteDuree(ShortestPeriod(inputs, d));
+  } else if (m_dt < 1) {
+    const double step =
+        m_acquisition.subMode == SubMode::Fast ? kFastStep : PeriodStep(inputs, d);
+    reason = texts::kRaisonPas + model::TexteDuree(step);
+  } else {
+    reason = m_dt < kWholeMinutesFrom ? texts::kRaisonSecondes : texts::kRaisonMinutes;
+  }
+  const std::string scan = askedPoints > 0
+                               ? texts::kNombreDemande + std::to_string(askedPoints) + " : " +
+                                     std::to_string(n) + texts::kPointsSur + model::TexteDuree(d)
+                               : texts::kDureeDemandee + model::TexteDuree(askedDuration) +
+                                     " : " + model::TexteDuree(d) + texts::kPointsEt +
+                                     std::to_string(n) + " points";
+  m_view.setStatus(scan + texts::kCar + reason);
+}
+
 void AcquisitionEngine::NombreUpClick() {
   ApplyPointCount(static_cast<int>(std::min<long long>(2LL * Nombre(), model::kMaxPoints)));
 }
@@ -140,12 +177,18 @@ void AcquisitionEngine::NombreDownClick() {
 
 void AcquisitionEngine::NbreEditEnter(const std::string &text) {
   int n = 0;
-  if (ParseCount(text, n)) ApplyPointCount(n);
+  if (!ParseCount(text, n)) return;
+  const double before = Duree();  // the duration the user sees kept
+  ApplyPointCount(n);
+  TellGridChange(before, n);
 }
 
 void AcquisitionEngine::NbreEditExit(const std::string &text) {
   int n = 0;
-  if (ParseCount(text, n) && n != Nombre()) ApplyPointCount(n);
+  if (!ParseCount(text, n) || n == Nombre()) return;
+  const double before = Duree();
+  ApplyPointCount(n);
+  TellGridChange(before, n);
 }
 
 void AcquisitionEngine::DureeSpinUpClick() {
@@ -167,6 +210,7 @@ void AcquisitionEngine::DureeEditEnter(const std::string &text) {
   // Like every setting changed during a fetch, the port is drained first.
   HaltAcquisition();
   ApplyDuration(d);
+  TellGridChange(d, 0);
 }
 
 void AcquisitionEngine::DureeEditExit(const std::string &text) {
@@ -174,6 +218,7 @@ void AcquisitionEngine::DureeEditExit(const std::string &text) {
   if (std::isnan(d) || d == Duree()) return;
   HaltAcquisition();
   ApplyDuration(d);
+  TellGridChange(d, 0);
 }
 
 }  // namespace kvx::device

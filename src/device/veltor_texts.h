@@ -5,6 +5,16 @@ namespace kvx::device::texts {
 
 inline constexpr const char *kImpossibleVeltor = "Impossible d'utiliser Veltor";
 inline constexpr const char *kAttenteVeltor = "Attente Veltor";
+// Ours: a real box needs the maker's fork program, which the user installs.
+// Followed by the places searched, joined by kOuVeltor.
+inline constexpr const char *kProgrammeVeltorAbsent =
+    "Programme de la fourche Veltor introuvable : copiez le fichier veltor.hex fourni par le "
+    "fabricant de la fourche dans ";
+inline constexpr const char *kOuVeltor = " ou ";
+// Followed by the file's path, kRefusVeltor and the reason.
+inline constexpr const char *kProgrammeVeltorRefuse = "Programme de la fourche Veltor ";
+inline constexpr const char *kRefusVeltor = " refusé : ";
+inline constexpr const char *kRetourPointParPoint = ".\nKVX passe en mode point par point.";
 // Ours, after "Attente Veltor" while a run counts: nothing is kept until the
 // first object crosses the beam, then how many crossings so far.
 inline constexpr const char *kAttenteVeltorRien =

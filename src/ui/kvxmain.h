@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "device/box_link.h"
+#include "device/veltor_image.h"
 #include "ui/readout_layout.h"
 
 class QAction;
@@ -57,6 +58,7 @@ class TKVXmainForm : public QMainWindow {
     device::PortProvider *ports = nullptr;  // the numbered ports to search (none if null)
     device::Clock *horloge = nullptr;       // the steady clock if null
     device::LinkOptions lien;               // trace folder and time-outs of the link
+    device::VeltorImageSource imageVeltor;  // the fork program for the box found
   };
 
   explicit TKVXmainForm(const Options &options, QWidget *parent = nullptr);

@@ -165,6 +165,7 @@ struct TypedCase {
   const char *text;
   bool recorded;
   double value;
+  bool unreadable = false;
 };
 void PrintTo(const TypedCase &c, std::ostream *os) {
   *os << '"' << c.text << '"';
@@ -185,7 +186,16 @@ TEST_P(KeyboardValue, RecordsANumberInRangeWithTheLiveValues) {
     EXPECT_TRUE(rig.view.enabled(EngineButton::Undo));
   } else {
     EXPECT_EQ(rig.graphe.nbPoints, 0);
-    EXPECT_EQ(rig.view.errors, Lines{"0< x <100"});
+    ASSERT_EQ(rig.view.errors.size(), 1u);
+    const std::string &e = rig.view.errors[0];
+    if (c.unreadable) {
+      // What is wrong with the text first, then the range.
+      EXPECT_EQ(e.rfind(texts::kNombreMalEcrit, 0), 0u) << e;
+      EXPECT_GT(e.size(), std::string(texts::kNombreMalEcrit).size() + 20) << e;
+      EXPECT_EQ(e.substr(e.size() - 9), "0< x <100") << e;
+    } else {
+      EXPECT_EQ(e, "0< x <100");
+    }
     EXPECT_EQ(rig.view.clavierClears, 1);  // the edit keeps the text to mend
     // The refused value is not taken for the channel's.
     EXPECT_DOUBLE_EQ(V(3).valeurLue, 0);
@@ -195,7 +205,9 @@ TEST_P(KeyboardValue, RecordsANumberInRangeWithTheLiveValues) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, KeyboardValue,
                          ::testing::Values(TypedCase{"150", false, 0}, TypedCase{"-1", false, 0},
-                                           TypedCase{"abc", false, 0}, TypedCase{"2*/3", false, 0},
+                                           TypedCase{"abc", false, 0, true},
+                                           TypedCase{"2*/3", false, 0, true},
+                                           TypedCase{"", false, 0, true},
                                            TypedCase{"100", true, 100}, TypedCase{"0", true, 0},
                                            TypedCase{"2,5", true, 2.5},
                                            TypedCase{"2*PI", true, 6.283185307179586}));
@@ -222,11 +234,14 @@ TEST_P(Undo, RemovesTheLastPointWhichTheNextOneReplaces) {
   V(3).FixeMaxi(255);
   rig.start();
   EXPECT_FALSE(rig.view.enabled(EngineButton::Undo));
+  EXPECT_EQ(rig.view.status2, "0 pts");
   for (int code : {10, 20, 30}) record(code);
   ASSERT_EQ(rig.graphe.nbPoints, 3);
+  EXPECT_EQ(rig.view.status2, "3 pts");
   EXPECT_TRUE(rig.view.enabled(EngineButton::Undo));
   rig.engine.UndoBtnClick();
   EXPECT_EQ(rig.graphe.nbPoints, 2);
+  EXPECT_EQ(rig.view.status2, "2 pts");
   record(40);
   ASSERT_EQ(rig.graphe.nbPoints, 3);
   const std::vector<double> v1(V(5).valeurs.begin(), V(5).valeurs.begin() + 3);
@@ -307,7 +322,16 @@ TEST_P(Sweep, StepsTheOutputOnceATickAndRecordsAPointAtEachStep) {
   EXPECT_FALSE(rig.view.enabled(EngineButton::Enregistre));
   EXPECT_FALSE(rig.view.enabled(EngineButton::Reset));
   EXPECT_TRUE(rig.view.enabled(EngineButton::Stop));
-  ASSERT_TRUE(rig.runUntil([&] { return rig.engine.state() == AcqState::Finished; }, 2000ms));
+  EXPECT_EQ(rig.view.gauge, 0);
+  std::vector<int> gauges;
+  ASSERT_TRUE(rig.runUntil(
+      [&] {
+        if (gauges.empty() || gauges.back() != rig.view.gauge) gauges.push_back(rig.view.gauge);
+        return rig.engine.state() == AcqState::Finished;
+      },
+      2000ms));
+  EXPECT_EQ(gauges, (std::vector<int>{0, 1, 2, 3})) << "the gauge follows the steps";
+  EXPECT_EQ(rig.view.gaugeMax, 3);
   // The first code is set when armed and said again at the start: the box,
   // switched off and on meanwhile, would hold 0.
   const Lines armed{GetParam().wire.front()};
