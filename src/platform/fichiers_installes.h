@@ -10,7 +10,7 @@ class SettingsStore;
 }
 
 // Where the program's own files are: the user's guide, the starting sensor
-// library, the fork program. A program run from its build folder finds them
+// library, and where the maker's fork program may be installed. A program run from its build folder finds them
 // beside itself; an installed one under its prefix, in share/kvx (the program
 // in /usr/bin reads /usr/share/kvx). The first folder that holds the file
 // wins, so a build folder never reads an older installed copy.

@@ -73,7 +73,7 @@ TKVXmainForm::TKVXmainForm(const Options &options, QWidget *parent) : QMainWindo
   EcouteClics();
   qApp->installEventFilter(this);  // the window sees keys before its controls
 
-  setMinimumSize(550, 380);
+  AjusteTailleMini();
   resize(643, 594);
   if (const QScreen *ecran = screen()) {
     const QRect dispo = ecran->availableGeometry();

@@ -151,6 +151,8 @@ class TKVXmainForm : public QMainWindow {
   bool ToucheFenetre(QKeyEvent *cle);
   bool ClicPanneau(QObject *watched);
   void AppliqueEcran();
+  // The smallest window at which every panel the mode shows fits whole.
+  void AjusteTailleMini();
   EntreesBoites EntreesAfficheurs() const;
   std::array<QColor, kNbBoites> CouleursAfficheurs() const;
 

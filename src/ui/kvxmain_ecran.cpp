@@ -24,6 +24,8 @@ constexpr int kLargeurCommande = 256;
 constexpr int kLargeurMode = 128;
 constexpr int kLargeurBouton = 75;
 constexpr int kModeClavier = 0;
+// The smallest window the box's users know; the panels may ask for more.
+constexpr QSize kTailleMini(550, 380);
 
 }  // namespace
 
@@ -81,6 +83,18 @@ void TKVXmainForm::MiseEnPageAfficheurs() {
     const int voies = std::max(kLargeurCommande - kLargeurMode, PanelVoies->LargeurNecessaire());
     PanelCommande->setFixedWidth(std::max(kLargeurMode, PanelMode->LargeurNecessaire()) + voies);
   }
+  AjusteTailleMini();
+}
+
+void TKVXmainForm::AjusteTailleMini() {
+  // An explicit minimum overrides the layouts' own: without this the scan
+  // fields would be squeezed over one another on a small window.
+  // Only beside the graph: the full-screen voltmeter fixes its column to
+  // the window's width, which is no minimum of the window.
+  const QSize voulue = m_ecran == Ecran::GrapheEtVoltmetre
+                           ? kTailleMini.expandedTo(minimumSizeHint())
+                           : kTailleMini;
+  if (voulue != minimumSize()) setMinimumSize(voulue);
 }
 
 void TKVXmainForm::resizeEvent(QResizeEvent *event) {
