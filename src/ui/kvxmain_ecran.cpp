@@ -122,6 +122,10 @@ bool TKVXmainForm::event(QEvent *event) {
     setWindowTitle(tip.isEmpty() ? QString::fromUtf8(kTitreFenetre) : tip);
     return true;
   }
+  // The pointer gone from the window, or a dialog over it: no control is
+  // pointed at any more, whatever leave event a control missed.
+  if (event->type() == QEvent::Leave || event->type() == QEvent::WindowDeactivate)
+    setWindowTitle(QString::fromUtf8(kTitreFenetre));
   return QMainWindow::event(event);
 }
 
