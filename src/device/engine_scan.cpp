@@ -8,6 +8,7 @@
 #include "device/configuration_rules.h"
 #include "device/engine_texts.h"
 #include "device/scan_parameters.h"
+#include "display/graphe.h"
 #include "model/duree.h"
 #include "model/unite.h"
 #include "model/voie.h"
@@ -152,18 +153,16 @@ void AcquisitionEngine::TellGridChange(double askedDuration, int askedPoints) {
   } else if (m_maxi) {
     reason = texts::kRaisonPeriodeMaxi + model::TexteDuree(ShortestPeriod(inputs, d));
   } else if (m_dt < 1) {
-    const double step =
-        m_acquisition.subMode == SubMode::Fast ? kFastStep : PeriodStep(inputs, d);
+    const double step = m_acquisition.subMode == SubMode::Fast ? kFastStep : PeriodStep(inputs, d);
     reason = texts::kRaisonPas + model::TexteDuree(step);
   } else {
     reason = m_dt < kWholeMinutesFrom ? texts::kRaisonSecondes : texts::kRaisonMinutes;
   }
-  const std::string scan = askedPoints > 0
-                               ? texts::kNombreDemande + std::to_string(askedPoints) + " : " +
-                                     std::to_string(n) + texts::kPointsSur + model::TexteDuree(d)
-                               : texts::kDureeDemandee + model::TexteDuree(askedDuration) +
-                                     " : " + model::TexteDuree(d) + texts::kPointsEt +
-                                     std::to_string(n) + " points";
+  const std::string scan =
+      askedPoints > 0 ? texts::kNombreDemande + std::to_string(askedPoints) + " : " +
+                            std::to_string(n) + texts::kPointsSur + model::TexteDuree(d)
+                      : texts::kDureeDemandee + model::TexteDuree(askedDuration) + " : " +
+                            model::TexteDuree(d) + texts::kPointsEt + std::to_string(n) + " points";
   m_view.setStatus(scan + texts::kCar + reason);
 }
 

@@ -52,7 +52,8 @@ inline constexpr const char *kRaisonDureeMaxi = "la durée la plus longue est ";
 inline constexpr const char *kRaisonPointsMaxi = "le boîtier garde au plus ";
 inline constexpr const char *kRaisonPointsMaxiSuite = " points pour ces entrées";
 inline constexpr const char *kRaisonPointsMini = "il faut au moins 8 points";
-inline constexpr const char *kRaisonPeriodeMini = "la période d'échantillonnage est au plus de 16 s";
+inline constexpr const char *kRaisonPeriodeMini =
+    "la période d'échantillonnage est au plus de 16 s";
 inline constexpr const char *kRaisonPeriodeMaxi =
     "la période d'échantillonnage ne descend pas sous ";
 inline constexpr const char *kRaisonPas = "la période d'échantillonnage est un multiple de ";

@@ -44,7 +44,8 @@ std::vector<std::string> EmplacementsImageVeltor(const exchange::SettingsStore &
                                                  const QString &programme) {
   namespace r = exchange::reglages;
   std::vector<std::string> places;
-  if (const auto choisi = reglages.value(r::kGroupeVeltor, r::kCleImage); choisi && !choisi->empty())
+  if (const auto choisi = reglages.value(r::kGroupeVeltor, r::kCleImage);
+      choisi && !choisi->empty())
     places.push_back(*choisi);
   const QString nom = QLatin1String(r::kFichierImageVeltor);
   const QString donnees = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

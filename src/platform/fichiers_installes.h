@@ -10,10 +10,11 @@ class SettingsStore;
 }
 
 // Where the program's own files are: the user's guide, the starting sensor
-// library, and where the maker's fork program may be installed. A program run from its build folder finds them
-// beside itself; an installed one under its prefix, in share/kvx (the program
-// in /usr/bin reads /usr/share/kvx). The first folder that holds the file
-// wins, so a build folder never reads an older installed copy.
+// library, and where the maker's fork program may be installed. A program
+// run from its build folder finds them beside itself; an installed one under
+// its prefix, in share/kvx (the program in /usr/bin reads /usr/share/kvx).
+// The first folder that holds the file wins, so a build folder never reads an
+// older installed copy.
 namespace kvx::platform {
 
 // The sub-folder of the prefix's share folder that holds the program's files.

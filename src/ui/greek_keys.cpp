@@ -1,9 +1,9 @@
 #include "ui/greek_keys.h"
 
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QAction>
 #include <QActionEvent>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -68,8 +68,8 @@ void RetireRaccourciTrompeur(QAction *action) {
   const qsizetype tab = texte.indexOf(QLatin1Char('\t'));
   if (tab < 0) return;
   const QKeySequence raccourci(texte.mid(tab + 1), QKeySequence::NativeText);
-  for (QKeySequence::StandardKey garde : {QKeySequence::Copy, QKeySequence::Cut,
-                                          QKeySequence::Paste})
+  for (QKeySequence::StandardKey garde :
+       {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste})
     if (QKeySequence::keyBindings(garde).contains(raccourci)) return;
   if (raccourci.isEmpty() ||
       !(raccourci[0].keyboardModifiers() & (Qt::ControlModifier | Qt::MetaModifier)))

@@ -91,9 +91,8 @@ void TKVXmainForm::AjusteTailleMini() {
   // fields would be squeezed over one another on a small window.
   // Only beside the graph: the full-screen voltmeter fixes its column to
   // the window's width, which is no minimum of the window.
-  const QSize voulue = m_ecran == Ecran::GrapheEtVoltmetre
-                           ? kTailleMini.expandedTo(minimumSizeHint())
-                           : kTailleMini;
+  const QSize voulue =
+      m_ecran == Ecran::GrapheEtVoltmetre ? kTailleMini.expandedTo(minimumSizeHint()) : kTailleMini;
   if (voulue != minimumSize()) setMinimumSize(voulue);
 }
 

@@ -81,7 +81,8 @@ TEST_F(EngineScan, AScanTheGridChangesSaysHowAndWhy) {
        "Nombre demandé 3000 : 1000 points sur 1 s, car la période d'échantillonnage ne descend pas "
        "sous 1 ms"},
       {false, "200000", nullptr,
-       "Durée demandée 200000 s : 102400 s et 128 points, car la durée la plus longue est 102400 s"},
+       "Durée demandée 200000 s : 102400 s et 128 points, car la durée la plus longue est 102400 "
+       "s"},
       {false, "2000", nullptr,
        "Durée demandée 2000 s : 2048 s et 128 points, car la période d'échantillonnage est au plus "
        "de 16 s"},

@@ -491,8 +491,8 @@ std::vector<std::string> HexSent(const VeltorPeer &peer) {
 }
 
 TEST(VeltorImageRule, OwnBoxGetsTheBuiltInImageAnyOtherTheMakersOrNone) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                     ("kvx-maker-" + std::to_string(::getpid()) + ".hex");
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("kvx-maker-" + std::to_string(::getpid()) + ".hex");
   ASSERT_TRUE(CheckVeltorImage(MakerImage()));
   const struct {
     const char *name;

@@ -121,8 +121,8 @@ TEST(VeltorImage, RefusesWhatTheLoaderWouldNotTake) {
 class VeltorImageFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("kvx-veltor-image-" + std::to_string(::getpid()));
+    folder =
+        std::filesystem::temp_directory_path() / ("kvx-veltor-image-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
   }
   void TearDown() override { std::filesystem::remove_all(folder); }

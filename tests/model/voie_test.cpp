@@ -258,10 +258,10 @@ TEST(Voie, BoxCaptionNamesTheRangeOrTheCalibratedUnit) {
     const char *titre;
   } cas[] = {
       {false, 1, "V", "V1=EA0 ±2.5 V"},
-      {true, 227.04, "°C", "T=EA0 (°C)"},       // the span would read ±567.6 °C
-      {true, 0.001, "N", "T=EA0 (mN)"},         // read-outs in thousandths
+      {true, 227.04, "°C", "T=EA0 (°C)"},  // the span would read ±567.6 °C
+      {true, 0.001, "N", "T=EA0 (mN)"},    // read-outs in thousandths
       {true, 1000, "Pa", "T=EA0 (kPa)"},
-      {true, 10, "", "T=EA0"},                  // a sensor without unit
+      {true, 10, "", "T=EA0"},  // a sensor without unit
   };
   for (const auto &c : cas) {
     Tvoie v(kVoieV1);

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-#include <memory>
 #include <QTest>
+#include <memory>
 
 #include "ui_test_app.h"
 

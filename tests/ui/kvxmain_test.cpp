@@ -66,8 +66,7 @@ TEST_F(FenetreTest, ToolBarButtonsCarryTheirCaptionsAndHints) {
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->toolTip(), QStringLiteral("Défaire"));
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->statusTip(),
             QStringLiteral("Supprimer le dernier point"));
-  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(),
-            QStringLiteral("Arrêt de l'acquisition"));
+  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(), QStringLiteral("Arrêt de l'acquisition"));
   EXPECT_EQ(Controle<QToolButton>("StopBtn")->statusTip(),
             QStringLiteral("Arrêt de l'acquisition"));
 }
@@ -393,10 +392,12 @@ TEST_F(FenetreTest, AtItsMinimumSizeNoPanelOfAnyModeOverlapsAnother) {
     EXPECT_GE(m_form->height(), 380);
     QCoreApplication::processEvents();
     QList<QWidget *> boites;
-    for (QWidget *w : m_form->PanelMode->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+    for (QWidget *w :
+         m_form->PanelMode->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
       if (w->isVisible()) boites << w;
     for (QWidget *b : boites) {
-      EXPECT_TRUE(m_form->PanelMode->rect().contains(b->geometry())) << b->objectName().toStdString();
+      EXPECT_TRUE(m_form->PanelMode->rect().contains(b->geometry()))
+          << b->objectName().toStdString();
       for (QWidget *autre : boites)
         if (autre != b) EXPECT_FALSE(b->geometry().intersects(autre->geometry()));
       QList<QWidget *> dedans;
