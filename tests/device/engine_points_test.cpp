@@ -273,9 +273,10 @@ TEST_P(StopReadouts, ReadOutsComeBackAfterStop) {
   if (GetParam() == kModeSortieAnalog) rig.engine.EnregistreBtnClick();
   ASSERT_TRUE(readV1(64));
   box.inputCodes[0] = 99;
-  rig.engine.StopBtnClick(true);
-  ASSERT_EQ(rig.view.readoutClears, 1);
+  const int clears = rig.view.readoutClears;
   rig.view.readouts.clear();
+  rig.engine.StopBtnClick(true);
+  ASSERT_EQ(rig.view.readoutClears, clears + 1);
   if (GetParam() == kModeSortieAnalog) {
     // Stopped: no more reads, the last values stay shown.
     EXPECT_EQ(rig.view.readouts, (std::vector<int>{5, 6}));
