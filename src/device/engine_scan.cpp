@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "device/acquisition_engine.h"
 #include "device/configuration_rules.h"
@@ -139,31 +141,37 @@ void AcquisitionEngine::TellGridChange(double askedDuration, int askedPoints) {
   const bool pointsKept = askedPoints <= 0 || n == askedPoints;
   if (durationKept && pointsKept) return;
   const int inputs = CountActiveAnalog();
-  std::string reason;
-  if (askedDuration > 0 && askedDuration < LowestDuration(inputs)) {
-    reason = texts::kRaisonDureeMini + model::TexteDuree(LowestDuration(inputs));
-  } else if (askedDuration > kLongestDuration) {
-    reason = texts::kRaisonDureeMaxi + model::TexteDuree(kLongestDuration);
-  } else if (askedPoints > 0 && askedPoints > n && n == model::kMaxPoints / m_graphe.k) {
-    reason = texts::kRaisonPointsMaxi + std::to_string(n) + texts::kRaisonPointsMaxiSuite;
-  } else if (askedPoints > 0 && askedPoints < n && n == 8) {
-    reason = texts::kRaisonPointsMini;
-  } else if (m_mini) {
-    reason = texts::kRaisonPeriodeMini;
-  } else if (m_maxi) {
-    reason = texts::kRaisonPeriodeMaxi + model::TexteDuree(ShortestPeriod(inputs, d));
-  } else if (m_dt < 1) {
-    const double step = m_acquisition.subMode == SubMode::Fast ? kFastStep : PeriodStep(inputs, d);
-    reason = texts::kRaisonPas + model::TexteDuree(step);
-  } else {
-    reason = m_dt < kWholeMinutesFrom ? texts::kRaisonSecondes : texts::kRaisonMinutes;
+  std::vector<std::string> reasons;
+  if (askedDuration > 0 && askedDuration < LowestDuration(inputs))
+    reasons.push_back(texts::kRaisonDureeMini + model::TexteDuree(LowestDuration(inputs)));
+  if (askedDuration > kLongestDuration)
+    reasons.push_back(texts::kRaisonDureeMaxi + model::TexteDuree(kLongestDuration));
+  if (askedPoints > n && n == model::kMaxPoints / m_graphe.k)
+    reasons.push_back(texts::kRaisonPointsMaxi + std::to_string(n) + texts::kRaisonPointsMaxiSuite);
+  if (askedPoints > 0 && askedPoints < n) reasons.push_back(texts::kRaisonPointsMini);
+  if (m_mini) reasons.push_back(texts::kRaisonPeriodeMini);
+  if (m_maxi)
+    reasons.push_back(texts::kRaisonPeriodeMaxi + model::TexteDuree(ShortestPeriod(inputs, d)));
+  if (reasons.empty()) {
+    if (m_dt >= 1) {
+      reasons.push_back(m_dt < kWholeMinutesFrom ? texts::kRaisonSecondes : texts::kRaisonMinutes);
+    } else {
+      // The box counts the period in ticks, at most 255 of a decade: the
+      // longer the period, the coarser its step.
+      const double step = m_acquisition.subMode == SubMode::Fast
+                              ? kFastStep
+                              : m_acquisition.code.period / m_acquisition.code.mantissa;
+      reasons.push_back(texts::kRaisonPas + model::TexteDuree(step));
+    }
   }
-  const std::string scan =
+  std::string text =
       askedPoints > 0 ? texts::kNombreDemande + std::to_string(askedPoints) + " : " +
                             std::to_string(n) + texts::kPointsSur + model::TexteDuree(d)
                       : texts::kDureeDemandee + model::TexteDuree(askedDuration) + " : " +
                             model::TexteDuree(d) + texts::kPointsEt + std::to_string(n) + " points";
-  m_view.setStatus(scan + texts::kCar + reason);
+  for (std::size_t i = 0; i < reasons.size(); ++i)
+    text += (i == 0 ? texts::kCar : texts::kEtRaison) + reasons[i];
+  m_view.setStatus(text);
 }
 
 void AcquisitionEngine::NombreUpClick() {

@@ -47,6 +47,7 @@ inline constexpr const char *kNombreDemande = "Nombre demandé ";
 inline constexpr const char *kPointsEt = " et ";
 inline constexpr const char *kPointsSur = " points sur ";
 inline constexpr const char *kCar = ", car ";
+inline constexpr const char *kEtRaison = " et ";
 inline constexpr const char *kRaisonDureeMini = "la durée la plus courte est ";
 inline constexpr const char *kRaisonDureeMaxi = "la durée la plus longue est ";
 inline constexpr const char *kRaisonPointsMaxi = "le boîtier garde au plus ";
@@ -56,7 +57,8 @@ inline constexpr const char *kRaisonPeriodeMini =
     "la période d'échantillonnage est au plus de 16 s";
 inline constexpr const char *kRaisonPeriodeMaxi =
     "la période d'échantillonnage ne descend pas sous ";
-inline constexpr const char *kRaisonPas = "la période d'échantillonnage est un multiple de ";
+inline constexpr const char *kRaisonPas =
+    "le boîtier compte la période d'échantillonnage par pas de ";
 inline constexpr const char *kRaisonSecondes =
     "la période d'échantillonnage est un nombre entier de secondes";
 inline constexpr const char *kRaisonMinutes =

@@ -194,7 +194,9 @@ void TEtalonneInterDlg::AfficheTensions() {
   model::Tunite volt;
   volt.FixeUnite("V");
   const auto texte = [&](const QProgressBar *g) {
-    return QString::fromStdString(volt.TexteValeur(m_voie.TensionDeCode(g->value())));
+    const double v = m_voie.TensionDeCode(g->value());
+    // The unit's zero has no prefix to stand between it and the number.
+    return v == 0 ? QStringLiteral("0 V") : QString::fromStdString(volt.TexteValeur(v));
   };
   TensionInter1->setText(texte(GaugeInter1));
   // The second bar means nothing before the first point is taken.

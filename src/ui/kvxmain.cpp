@@ -73,7 +73,7 @@ TKVXmainForm::TKVXmainForm(const Options &options, QWidget *parent) : QMainWindo
   EcouteClics();
   qApp->installEventFilter(this);  // the window sees keys before its controls
 
-  AjusteTailleMini();
+  setMinimumSize(550, 380);  // more once the panels are laid out, if they need it
   resize(643, 594);
   if (const QScreen *ecran = screen()) {
     const QRect dispo = ecran->availableGeometry();

@@ -186,6 +186,7 @@ class TKVXmainForm : public QMainWindow {
   bool m_boitierArrete = false;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
+  bool m_tailleMiniDemandee = false;
   std::array<QLabel *, 2> m_panneaux{};
   QActionGroup *m_groupeEcran = nullptr;
   QMap<QString, std::function<void(int)>> m_clics;

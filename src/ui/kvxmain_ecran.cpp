@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -83,7 +85,18 @@ void TKVXmainForm::MiseEnPageAfficheurs() {
     const int voies = std::max(kLargeurCommande - kLargeurMode, PanelVoies->LargeurNecessaire());
     PanelCommande->setFixedWidth(std::max(kLargeurMode, PanelMode->LargeurNecessaire()) + voies);
   }
-  AjusteTailleMini();
+  // Once the panels have been laid out again with their new fonts: asked
+  // now, their sizes would still be the old ones.
+  if (!m_tailleMiniDemandee) {
+    m_tailleMiniDemandee = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_tailleMiniDemandee = false;
+          AjusteTailleMini();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void TKVXmainForm::AjusteTailleMini() {
@@ -91,13 +104,22 @@ void TKVXmainForm::AjusteTailleMini() {
   // fields would be squeezed over one another on a small window.
   // Only beside the graph: the full-screen voltmeter fixes its column to
   // the window's width, which is no minimum of the window.
-  const QSize voulue =
-      m_ecran == Ecran::GrapheEtVoltmetre ? kTailleMini.expandedTo(minimumSizeHint()) : kTailleMini;
+  // The tool bar and the status bar are counted by hand: the main window's
+  // own hint leaves part of them out.
+  QSize panneaux = centralWidget()->minimumSizeHint();
+  panneaux.rheight() += ToolBar1->height() + Header->sizeHint().height();
+  const QSize voulue = m_ecran == Ecran::GrapheEtVoltmetre
+                           ? kTailleMini.expandedTo(panneaux).expandedTo(minimumSizeHint())
+                           : kTailleMini;
   if (voulue != minimumSize()) setMinimumSize(voulue);
 }
 
 void TKVXmainForm::resizeEvent(QResizeEvent *event) {
   QMainWindow::resizeEvent(event);
+  // A desktop without a window manager lets the window be made smaller than
+  // its minimum, with panels over one another: it goes back to its minimum.
+  if (width() < minimumWidth() || height() < minimumHeight())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
   // On the narrowest window the buttons after "Acquisition", whose text is
   // the longest, give up a few pixels each rather than hide "Quitter" behind
   // the tool bar's overflow arrow.

@@ -69,23 +69,26 @@ TEST_F(EngineScan, AScanTheGridChangesSaysHowAndWhy) {
     const char *nombre;
     const char *status;  // "" when the scan is as typed
   } cases[] = {
-      {false, "1", nullptr, ""},
+      {false, "1.024", nullptr, ""},
+      {false, "1", nullptr,
+       "Durée demandée 1 s : 1.032 s et 129 points, car le boîtier compte la période "
+       "d'échantillonnage par pas de 500 µs"},
       {false, "30", nullptr,
-       "Durée demandée 30 s : 30.016 s et 128 points, car la période d'échantillonnage est un "
-       "multiple de 250 µs"},
+       "Durée demandée 30 s : 29.44 s et 128 points, car le boîtier compte la période "
+       "d'échantillonnage par pas de 5 ms"},
       {false, "1", "6400",
-       "Nombre demandé 6400 : 3200 points sur 1 s, car le boîtier garde au plus 3200 points pour "
-       "ces entrées"},
-      {false, "1", "3", "Nombre demandé 3 : 8 points sur 1 s, car il faut au moins 8 points"},
+       "Nombre demandé 6400 : 3200 points sur 3.2 s, car le boîtier garde au plus 3200 points "
+       "pour ces entrées et la période d'échantillonnage ne descend pas sous 1 ms"},
       {false, "1", "3000",
-       "Nombre demandé 3000 : 1000 points sur 1 s, car la période d'échantillonnage ne descend pas "
-       "sous 1 ms"},
-      {false, "200000", nullptr,
-       "Durée demandée 200000 s : 102400 s et 128 points, car la durée la plus longue est 102400 "
-       "s"},
+       "Nombre demandé 3000 : 3000 points sur 3 s, car la période d'échantillonnage ne descend "
+       "pas sous 1 ms"},
+      {false, "1", "3", "Nombre demandé 3 : 8 points sur 1 s, car il faut au moins 8 points"},
+      {true, "0.00001", nullptr,
+       "Durée demandée 10 µs : 416.5 µs et 8 points, car la durée la plus courte est 100 µs et la "
+       "période d'échantillonnage ne descend pas sous 52.06 µs"},
       {false, "2000", nullptr,
-       "Durée demandée 2000 s : 2048 s et 128 points, car la période d'échantillonnage est au plus "
-       "de 16 s"},
+       "Durée demandée 0:33:20 : 0:33:15 et 133 points, car la période d'échantillonnage est un "
+       "nombre entier de secondes"},
       {true, "150", nullptr, ""},
   };
   for (const auto &c : cases) {

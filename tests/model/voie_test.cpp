@@ -265,6 +265,7 @@ TEST(Voie, BoxCaptionNamesTheRangeOrTheCalibratedUnit) {
   };
   for (const auto &c : cas) {
     Tvoie v(kVoieV1);
+    v.Nom = "V1";  // as the graph names its first input
     if (c.capteur) {
       v.Nom = "T";
       v.FixeUnite(c.unite);

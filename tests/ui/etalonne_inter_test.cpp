@@ -88,13 +88,13 @@ TEST_F(EtalonneInterTest, EachBarShowsItsVoltageAndEachStepSaysWhatToDo) {
   d.GaugeInter1->setValue(51);
   EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("1 V"));
   d.GaugeInter1->setValue(128);
-  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2%1510 V").arg(pt));
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2") + pt + QStringLiteral("51 V"));
   test::Clique(&d, "Point1");
   EXPECT_TRUE(d.ConsigneLabel->text().startsWith(QStringLiteral("2. ")));
   EXPECT_TRUE(d.ConsigneLabel->text().contains(QStringLiteral("« Point 2 interactif »")));
   d.GaugeInter2->setValue(153);
   EXPECT_EQ(d.TensionInter2->text(), QStringLiteral("3 V"));
-  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2%1510 V").arg(pt)) << "frozen";
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2") + pt + QStringLiteral("51 V")) << "frozen";
 }
 
 TEST_F(EtalonneInterTest, TwoPointsGiveTheLineOrSayWhyNot) {
