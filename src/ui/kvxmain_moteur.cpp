@@ -220,7 +220,9 @@ void TKVXmainForm::RafraichitPanneaux() {
     m->SynchroLabel->setText(QString::fromUtf8(display::kNomsSynchro[g.ModeSynchro]));
   if (!g.Ligne && !g.Points) g.Points = true;  // a curve must show somehow
 
-  const auto titreVoie = [&](int slot) { return QString::fromStdString(model::TexteCadre(g.voie(slot))); };
+  const auto titreVoie = [&](int slot) {
+    return QString::fromStdString(model::TexteCadre(g.voie(slot)));
+  };
   m->ClavierGB->setTitle(QString::fromStdString(g.voie(3).Nom + "=clavier"));
   m->SortieAnaGB->setTitle(titreVoie(2));
   const model::TentreeBinaire &eb = g.entreeBinaire();
