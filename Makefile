@@ -3,8 +3,9 @@
 
 .PHONY: run test deps build asan tsan fuzz clean
 
+# The simulated box with a first configuration: V1 and V2 against time.
 run: build
-	./build/dev/bin/kvx --simulate
+	./build/dev/bin/kvx --simulate "$(CURDIR)/data/premiers-pas.KVX"
 
 test: build
 	ctest --preset dev

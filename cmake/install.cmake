@@ -44,9 +44,8 @@ if(KVX_BUILD_GUI)
   install(DIRECTORY ${kvx_aide_construite}/ DESTINATION ${KVX_DOSSIER_PARTAGE}/aide
           PATTERN ".pages" EXCLUDE PATTERN ".captures" EXCLUDE)
   install(FILES ${PROJECT_SOURCE_DIR}/data/kvx.CPT DESTINATION ${KVX_DOSSIER_PARTAGE})
-  if(EXISTS ${PROJECT_SOURCE_DIR}/data/veltor.hex)
-    install(FILES ${PROJECT_SOURCE_DIR}/data/veltor.hex DESTINATION ${KVX_DOSSIER_PARTAGE})
-  endif()
+  # data/veltor.hex is the simulated box's fork program only, compiled in: a
+  # real box needs the maker's, which the user installs; none is shipped.
 
   foreach(cote IN ITEMS 16 22 24 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/data/icons/kvx-${cote}.png

@@ -174,6 +174,10 @@ int main(int argc, char **argv) {
   fenetre.ports = &ports;
   fenetre.lien.traceFiles = session.reglages().trace;
   fenetre.capteurs = kvx::model::OptionLigneCommande(options.autres, 'C', true);
+  // Our own fork program goes only to the simulated box, port 1 of the table.
+  fenetre.imageVeltor = {simulateur ? 1 : 0,
+                         kvx::platform::EmplacementsImageVeltor(
+                             session.store(), QCoreApplication::applicationFilePath())};
   kvx::ui::TKVXmainForm form(fenetre);
   form.lien().setComNumber(
       ports.resolveStored(session.reglages().numeroPort, session.reglages().cheminPort));

@@ -146,8 +146,24 @@ void AcquisitionEngine::StopBtnClick(bool byUser) {
     HaltAcquisition();
     m_state = AcqState::Finished;
   }
+  // Closing, the program stops the box and nothing should tick again.
+  if (byUser) ShowValuesAfterStop();
   UpdateButtons();
   SetButton(EngineButton::Reset, true);
+}
+
+void AcquisitionEngine::ShowValuesAfterStop() {
+  if (Mode() == kModeVeltor) return;  // the fork's read-out is its event count
+  if (Mode() == kModeClavier || Mode() == kModePointParPoint) {
+    // These modes read the inputs on every tick, stopped or not: the
+    // voltmeters go on moving after Stop.
+    TimerOn();
+    return;
+  }
+  // A scan or a sweep stopped shows the values it stopped on, not blank
+  // read-outs until the next run.
+  for (int slot = kSlotBinaire; slot <= kSlotVeltor; ++slot)
+    if (Voie(slot).Active) m_view.refreshReadout(slot);
 }
 
 void AcquisitionEngine::ResetBtnClick(bool byUser) {
@@ -256,7 +272,16 @@ void AcquisitionEngine::PrepareAcquisition() {
     TimerOff();
   UpdateButtons();
   m_view.setStatus2("");
+  ShowPointCount();
   m_view.repaintGraph();
+}
+
+void AcquisitionEngine::ShowPointCount() {
+  // The point modes record one point at a time: the user counts on this to
+  // know where the table stands. A sweep counts its steps on the gauge.
+  const int mode = Mode();
+  if (mode == kModeClavier || mode == kModePointParPoint)
+    m_view.setStatus2(std::to_string(NbPoints()) + texts::kPointsCompte);
 }
 
 void AcquisitionEngine::UpdateButtons() {
@@ -272,6 +297,7 @@ void AcquisitionEngine::UpdateButtons() {
   SetButton(EngineButton::Undo,
             recorded > 0 && (mode == kModeClavier || mode == kModePointParPoint));
   SetButton(EngineButton::RegSave, recorded >= 1);
+  ShowPointCount();
   if (mode == kModeTemps) {
     const int trigger = Declenchement();
     SetButton(EngineButton::Reset, m_monocoup && m_state == AcqState::Finished);

@@ -31,6 +31,7 @@
 #include "device/timer_tick.h"
 #include "device/trigger_wait.h"
 #include "device/value_list_parser.h"
+#include "device/veltor_image.h"
 #include "device/veltor_run.h"
 
 namespace kvx::display {
@@ -143,6 +144,9 @@ class AcquisitionEngine {
   // The stop dialog's button, or its count-down at 0.
   void VeltorStopRequested();
   void setVeltorView(VeltorView *view);
+  // Which fork program goes to which box (veltor_image.h). Without one, the
+  // program compiled in goes to no box: every box needs the maker's file.
+  void setVeltorImageSource(VeltorImageSource source) { m_veltorImage = std::move(source); }
   bool veltorUploaded() const { return m_veltor.uploaded; }
   VeltorPhase veltorPhase() const { return m_veltor.phase; }
   long long veltorCount() const { return m_veltor.N; }
@@ -190,6 +194,10 @@ class AcquisitionEngine {
   void FixeNbPoints(int n);
   void FixeNbCourbes(int ordinates, int analogInputs);
 
+  // The count of recorded points in the second status panel (point modes).
+  void ShowPointCount();
+  // The read-outs once Stop has cleared them.
+  void ShowValuesAfterStop();
   // Buttons and timer, through the view, remembering what was set.
   void SetButton(EngineButton button, bool enabled);
   bool ButtonEnabled(EngineButton button) const;
@@ -232,6 +240,9 @@ class AcquisitionEngine {
   void RefillTimeBase();
   void ApplyDuration(double duration);
   void ApplyPointCount(int n);
+  // After a typed duration or point count: says in the status line how and
+  // why the box's sampling grid changed what was typed (nothing when not).
+  void TellGridChange(double askedDuration, int askedPoints);
   void RefreshScan();
   double Duree() const;
   void FixeDuree(double d);
@@ -241,6 +252,8 @@ class AcquisitionEngine {
   VeltorView &veltorView();
   model::Tveltor &Fourche() const;
   void PauseVeltor(Clock::duration span);
+  // The image for the box found, or nothing after telling the user why.
+  bool VeltorImageFor(std::vector<std::string> &lines);
   void PrepareVeltor();
   enum class CountAnswer { Count, Noise, Silent, Gone };
   CountAnswer AskVeltorCount(int &count);
@@ -298,6 +311,7 @@ class AcquisitionEngine {
   int m_triggerSlot = 5;
 
   VeltorRun m_veltor;
+  VeltorImageSource m_veltorImage;
 };
 
 }  // namespace kvx::device

@@ -31,12 +31,14 @@ constexpr int kBoundDigits = 15;
 
 // The value typed in `ClavierEdit`: a number with either separator and a
 // prefix letter, or a small expression as in the dialogs' numeric fields.
-double TypedValue(const std::string &text) {
+// The typed value, or NaN with what is wrong with the text in `why`.
+double TypedValue(const std::string &text, std::string &why) {
   try {
-    return model::Evalue(text);
-  } catch (const model::EGetFloatError &) {
-    // Refused like any text that is not a number: the range message that
-    // follows tells the user what is expected.
+    const double v = model::Evalue(text);
+    if (std::isnan(v)) why = texts::kAucuneValeur;  // nothing typed
+    return v;
+  } catch (const model::EGetFloatError &e) {
+    why = e.what();
     return std::numeric_limits<double>::quiet_NaN();
   }
 }
@@ -130,12 +132,16 @@ void AcquisitionEngine::PrepareClavier() {
 bool AcquisitionEngine::ClavierEditKeyPress(char32_t key, const std::string &text) {
   if (key != kEnter || Mode() != kModeClavier) return false;
   model::Tvoie &clavier = Voie(kSlotClavier);
-  const double value = TypedValue(text);
+  std::string why;
+  const double value = TypedValue(text, why);
   if (!(value >= clavier.Mini && value <= clavier.Maxi)) {
     // A refused value is not taken as the channel's: the cursor and the next
-    // point keep the last value that was accepted.
-    m_view.showError(BoundText(clavier.Mini) + texts::kAvantNom + clavier.Nom + texts::kApresNom +
-                     BoundText(clavier.Maxi));
+    // point keep the last value that was accepted. A text that is no number
+    // says so first, then the range expected.
+    const std::string range = BoundText(clavier.Mini) + texts::kAvantNom + clavier.Nom +
+                              texts::kApresNom + BoundText(clavier.Maxi);
+    m_view.showError(why.empty() ? range
+                                 : texts::kNombreMalEcrit + why + texts::kValeurAttendue + range);
     m_view.focusClavierEdit();
     return false;
   }
@@ -204,6 +210,7 @@ void AcquisitionEngine::SweepStep() {
     Voie(kSlotTemps).valeurs[static_cast<std::size_t>(index)] =
         index * std::max(1, sortie.Deltat) / 1000.0;
   const int recorded = NbPoints();
+  m_view.setGauge(recorded, Nombre());  // the sweep's progress, step by step
   const int code = sortie.Inverse ? sortie.Fin - recorded : sortie.Debut + recorded;
   if (code > sortie.Fin || code < sortie.Debut) {
     m_state = AcqState::Finished;

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "device/acquisition_engine.h"
 #include "device/configuration_rules.h"
 #include "device/engine_texts.h"
 #include "device/scan_parameters.h"
+#include "display/graphe.h"
 #include "model/duree.h"
 #include "model/unite.h"
 #include "model/voie.h"
@@ -131,6 +134,47 @@ void AcquisitionEngine::ApplyPointCount(int n) {
   RefreshScan();
 }
 
+void AcquisitionEngine::TellGridChange(double askedDuration, int askedPoints) {
+  if (Mode() != kModeTemps) return;
+  const double d = Duree();
+  const int n = Nombre();
+  const bool durationKept = askedDuration <= 0 || std::fabs(d - askedDuration) <= 1e-9 * d;
+  const bool pointsKept = askedPoints <= 0 || n == askedPoints;
+  if (durationKept && pointsKept) return;
+  const int inputs = CountActiveAnalog();
+  std::vector<std::string> reasons;
+  if (askedDuration > 0 && askedDuration < LowestDuration(inputs))
+    reasons.push_back(texts::kRaisonDureeMini + model::TexteDuree(LowestDuration(inputs)));
+  if (askedDuration > kLongestDuration)
+    reasons.push_back(texts::kRaisonDureeMaxi + model::TexteDuree(kLongestDuration));
+  if (askedPoints > n && n == model::kMaxPoints / m_graphe.k)
+    reasons.push_back(texts::kRaisonPointsMaxi + std::to_string(n) + texts::kRaisonPointsMaxiSuite);
+  if (askedPoints > 0 && askedPoints < n) reasons.push_back(texts::kRaisonPointsMini);
+  if (m_mini) reasons.push_back(texts::kRaisonPeriodeMini);
+  if (m_maxi)
+    reasons.push_back(texts::kRaisonPeriodeMaxi + model::TexteDuree(ShortestPeriod(inputs, d)));
+  if (reasons.empty()) {
+    if (m_dt >= 1) {
+      reasons.push_back(m_dt < kWholeMinutesFrom ? texts::kRaisonSecondes : texts::kRaisonMinutes);
+    } else {
+      // The box counts the period in ticks, at most 255 of a decade: the
+      // longer the period, the coarser its step.
+      const double step = m_acquisition.subMode == SubMode::Fast
+                              ? kFastStep
+                              : m_acquisition.code.period / m_acquisition.code.mantissa;
+      reasons.push_back(texts::kRaisonPas + model::TexteDuree(step));
+    }
+  }
+  std::string text =
+      askedPoints > 0 ? texts::kNombreDemande + std::to_string(askedPoints) + " : " +
+                            std::to_string(n) + texts::kPointsSur + model::TexteDuree(d)
+                      : texts::kDureeDemandee + model::TexteDuree(askedDuration) + " : " +
+                            model::TexteDuree(d) + texts::kPointsEt + std::to_string(n) + " points";
+  for (std::size_t i = 0; i < reasons.size(); ++i)
+    text += (i == 0 ? texts::kCar : texts::kEtRaison) + reasons[i];
+  m_view.setStatus(text);
+}
+
 void AcquisitionEngine::NombreUpClick() {
   ApplyPointCount(static_cast<int>(std::min<long long>(2LL * Nombre(), model::kMaxPoints)));
 }
@@ -141,12 +185,18 @@ void AcquisitionEngine::NombreDownClick() {
 
 void AcquisitionEngine::NbreEditEnter(const std::string &text) {
   int n = 0;
-  if (ParseCount(text, n)) ApplyPointCount(n);
+  if (!ParseCount(text, n)) return;
+  const double before = Duree();  // the duration the user sees kept
+  ApplyPointCount(n);
+  TellGridChange(before, n);
 }
 
 void AcquisitionEngine::NbreEditExit(const std::string &text) {
   int n = 0;
-  if (ParseCount(text, n) && n != Nombre()) ApplyPointCount(n);
+  if (!ParseCount(text, n) || n == Nombre()) return;
+  const double before = Duree();
+  ApplyPointCount(n);
+  TellGridChange(before, n);
 }
 
 void AcquisitionEngine::DureeSpinUpClick() {
@@ -168,6 +218,7 @@ void AcquisitionEngine::DureeEditEnter(const std::string &text) {
   // Like every setting changed during a fetch, the port is drained first.
   HaltAcquisition();
   ApplyDuration(d);
+  TellGridChange(d, 0);
 }
 
 void AcquisitionEngine::DureeEditExit(const std::string &text) {
@@ -175,6 +226,7 @@ void AcquisitionEngine::DureeEditExit(const std::string &text) {
   if (std::isnan(d) || d == Duree()) return;
   HaltAcquisition();
   ApplyDuration(d);
+  TellGridChange(d, 0);
 }
 
 }  // namespace kvx::device

@@ -40,6 +40,39 @@ inline constexpr const char *kSuppressionAcquisition = "Suppression de l'acquisi
 inline constexpr const char *kActiverLaVoie = "Activer la voie : ";
 inline constexpr const char *kMonocoupObligatoire = "Monocoup obligatoire";
 
+// Ours: a typed duration or point count that the box's sampling grid changed.
+// "Durée demandée 30 s : 29,95 s et 256 points, car la période ..."
+inline constexpr const char *kDureeDemandee = "Durée demandée ";
+inline constexpr const char *kNombreDemande = "Nombre demandé ";
+inline constexpr const char *kPointsEt = " et ";
+inline constexpr const char *kPointsSur = " points sur ";
+inline constexpr const char *kCar = ", car ";
+inline constexpr const char *kEtRaison = " et ";
+inline constexpr const char *kRaisonDureeMini = "la durée la plus courte est ";
+inline constexpr const char *kRaisonDureeMaxi = "la durée la plus longue est ";
+inline constexpr const char *kRaisonPointsMaxi = "le boîtier garde au plus ";
+inline constexpr const char *kRaisonPointsMaxiSuite = " points pour ces entrées";
+inline constexpr const char *kRaisonPointsMini = "il faut au moins 8 points";
+inline constexpr const char *kRaisonPeriodeMini =
+    "la période d'échantillonnage est au plus de 16 s";
+inline constexpr const char *kRaisonPeriodeMaxi =
+    "la période d'échantillonnage ne descend pas sous ";
+inline constexpr const char *kRaisonPas =
+    "le boîtier compte la période d'échantillonnage par pas de ";
+inline constexpr const char *kRaisonSecondes =
+    "la période d'échantillonnage est un nombre entier de secondes";
+inline constexpr const char *kRaisonMinutes =
+    "la période d'échantillonnage est un nombre entier de minutes";
+
+// Ours: a keyboard value that is no number, followed by the reason, then
+// kValeurAttendue and the range.
+inline constexpr const char *kNombreMalEcrit = "Nombre mal écrit : ";
+inline constexpr const char *kValeurAttendue = "\nValeur attendue : ";
+inline constexpr const char *kAucuneValeur = "aucune valeur tapée";
+
+// Ours: after the count of points recorded, in the second status panel.
+inline constexpr const char *kPointsCompte = " pts";
+
 inline constexpr const char *kDeltat = "δt=";
 inline constexpr const char *kFech = "Fech=";
 inline constexpr const char *kMini = "Mini";

@@ -67,11 +67,16 @@ void AcquisitionEngine::UploadVeltorProgram() {
   // Without a box there is nobody to refuse the program: the not-found
   // panel says what is wrong, and the user's mode is kept for when it is back.
   if (m_veltor.uploaded || !m_link.BoxPresent()) return;
+  std::vector<std::string> image;
+  if (!VeltorImageFor(image)) {
+    m_graphe.Mode = kModePointParPoint;
+    return;
+  }
   const unsigned gone = m_goneCount;
   veltorView().showUploading(true);
   m_veltor.busy = true;
   m_link.FlushInput();
-  for (const std::string &line : VeltorProgramLines()) m_link.SendCommand(line);
+  for (const std::string &line : image) m_link.SendCommand(line);
   bool accepted = false;
   const auto deadline = m_link.clock().now() + kUploadSettle + m_link.ticks(kUploadAnswerTicks);
   std::string line;
@@ -98,6 +103,29 @@ void AcquisitionEngine::UploadVeltorProgram() {
   }
   m_view.showError(texts::kImpossibleVeltor);
   m_graphe.Mode = kModePointParPoint;
+}
+
+bool AcquisitionEngine::VeltorImageFor(std::vector<std::string> &lines) {
+  // Our own bytes would run on a real box: they go only to the simulated one.
+  if (m_veltorImage.ownPort > 0 && m_link.ComNumber() == m_veltorImage.ownPort) {
+    lines = VeltorProgramLines();
+    return true;
+  }
+  const VeltorImageFile file = ReadVeltorImageFile(m_veltorImage.makerFiles);
+  if (!file.lines.empty()) {
+    lines = file.lines;
+    return true;
+  }
+  std::string message;
+  if (file.path.empty()) {
+    message = texts::kProgrammeVeltorAbsent;
+    for (std::size_t i = 0; i < m_veltorImage.makerFiles.size(); ++i)
+      message += (i > 0 ? texts::kOuVeltor : "") + m_veltorImage.makerFiles[i];
+  } else {
+    message = texts::kProgrammeVeltorRefuse + file.path + texts::kRefusVeltor + file.error;
+  }
+  m_view.showError(message + texts::kRetourPointParPoint);
+  return false;
 }
 
 void AcquisitionEngine::PrepareVeltor() {
@@ -207,6 +235,9 @@ void AcquisitionEngine::PollVeltorCount() {
     m_veltor.silentPolls = 0;
   }
   if (answer == CountAnswer::Count) {
+    m_view.setStatus(std::string(texts::kAttenteVeltor) +
+                     (c > 0 ? texts::kAttenteVeltorPassages + std::to_string(c)
+                            : std::string(texts::kAttenteVeltorRien)));
     if ((c != m_veltor.N || m_veltor.N < 1) && m_veltor.N <= Fourche().nbremax) {
       m_veltor.N = c;
     } else {
@@ -269,7 +300,8 @@ void AcquisitionEngine::FetchVeltor() {
   if (m_veltor.target == 0) {
     FinishVeltor();
     // Not a run without events: the box's answers could not be read.
-    if (m_veltor.countUnreadable) m_view.setStatus(texts::kCompteVeltorIllisible);
+    m_view.setStatus(m_veltor.countUnreadable ? texts::kCompteVeltorIllisible
+                                              : texts::kAucunPassageVeltor);
   }
 }
 

@@ -7,7 +7,7 @@ namespace kvx::device::texts {
 // Two blanks after "Erreur", as the users of the box know it.
 inline constexpr const char *kPortError = "Erreur  gestion voie série";
 inline constexpr const char *kBoxPresent = "Nuvex KVX présente";
-inline constexpr const char *kSearching = "Vérification présence d'Nuvex KVX";
+inline constexpr const char *kSearching = "Vérification présence de Nuvex KVX";
 // Followed by the number of the last port tried and its device path.
 inline constexpr const char *kNotFoundOnPort = "Nuvex KVX non trouvé sur COM";
 

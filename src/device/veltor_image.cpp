@@ -1,5 +1,9 @@
 #include "device/veltor_image.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "device/veltor_image_lines.h"
 
 namespace kvx::device {
@@ -86,6 +90,46 @@ const std::vector<std::string> &VeltorProgramLines() {
   static const std::vector<std::string> lines(std::begin(kVeltorImageLines),
                                               std::end(kVeltorImageLines));
   return lines;
+}
+
+VeltorImageFile ReadVeltorImageFile(const std::vector<std::string> &candidates) {
+  VeltorImageFile result;
+  for (const std::string &candidate : candidates) {
+    std::error_code ec;
+    if (candidate.empty() || !std::filesystem::is_regular_file(candidate, ec)) continue;
+    result.path = candidate;
+    const auto size = std::filesystem::file_size(candidate, ec);
+    if (ec || size > kMaxVeltorImageFile) {
+      result.error = ec ? "fichier illisible" : "fichier trop grand pour un programme de fourche";
+      return result;
+    }
+    std::ifstream in(candidate, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+      result.error = "fichier illisible";
+      return result;
+    }
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(start, end - start);
+      while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.pop_back();
+      if (!line.empty()) lines.push_back(std::move(line));
+      start = end + 1;
+    }
+    std::string why;
+    if (!CheckVeltorImage(lines, &why)) {
+      result.error = "ce n'est pas un programme de fourche (" + why + ")";
+      return result;
+    }
+    result.lines = std::move(lines);
+    return result;
+  }
+  return result;
 }
 
 }  // namespace kvx::device

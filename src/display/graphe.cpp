@@ -24,8 +24,6 @@ constexpr int kMiniPoints = 8;
 constexpr int kBrasCroix = 10;
 // The slope mark sits this far above the threshold line.
 constexpr int kHauteurMarquePente = 10;
-constexpr char kMontant[] = "\u2197";
-constexpr char kDescendant[] = "\u2198";
 
 }  // namespace
 
@@ -305,7 +303,7 @@ void TgrapheKVX::DessineSeuil(Canvas &canvas) {
   canvas.setFont({NomPolice, hauteurPolice, couleur});
   canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);
   canvas.text({zone.left, ySeuil - kHauteurMarquePente},
-              PenteSynchro == 0 ? kMontant : kDescendant);
+              PenteSynchro == 0 ? kMarqueMontante : kMarqueDescendante);
   canvas.setPen({couleur});
   canvas.clearClip();
 }

@@ -32,6 +32,11 @@
 namespace kvx::display {
 
 inline constexpr int kNbCourbes = 9;
+// The slope marks of the threshold line and of the edge inputs: the box's
+// users know them as the two arrow glyphs of its symbol font, the first for
+// the rising slope (0), the second for the falling one (1).
+inline constexpr const char *kMarqueMontante = "\u2197";
+inline constexpr const char *kMarqueDescendante = "\u2198";
 
 // Acquisition modes (`Mode`) and trigger modes (`ModeSynchro`).
 enum ModeAcquisition : std::uint8_t {

@@ -38,4 +38,11 @@ inline constexpr std::int32_t kStateDefaut = kEtatNormal;
 inline constexpr char kGroupeCapteurs[] = "Capteurs";
 inline constexpr char kCleFichier[] = "Fichier";
 
+// The optical fork's program for a real box: the maker's file, where the user
+// put it. Without this value the program looks in the user's data folder
+// (~/.local/share/KVX/veltor.hex), then beside its own shared files.
+inline constexpr char kGroupeVeltor[] = "Veltor";
+inline constexpr char kCleImage[] = "Image";
+inline constexpr char kFichierImageVeltor[] = "veltor.hex";
+
 }  // namespace kvx::exchange::reglages

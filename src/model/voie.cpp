@@ -116,6 +116,14 @@ std::string Tvoie::TexteCalibre() const {
   return TexteValeur(Maxi > 0 ? Maxi : Mini);
 }
 
+std::string TexteCadre(const Tvoie &voie) {
+  const std::string debut = voie.Nom + "=" + voie.NomEntree();
+  if (!voie.Capteur || voie.NumeroNuvex < 0) return debut + " " + voie.TexteCalibre();
+  const int p = static_cast<int>(std::lround(std::log10(voie.echelleLecture)));
+  const std::string unite = voie.TexteUnite(p);
+  return unite.empty() ? debut : debut + " (" + unite + ")";
+}
+
 void Tvoie::ChoisitEntree(std::int32_t e) {
   if (e >= kNbEntreesAnalogiques) e = 0;
   NumeroNuvex = e;

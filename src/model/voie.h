@@ -135,6 +135,13 @@ class Tvoie : public Tunite {
   double m_decalage = 0;
 };
 
+// The caption of a channel's box in the voltmeter column: "V1=EA0 ±2.5 V",
+// the input and its range. A calibrated input's range is the converter's
+// span carried through the calibration, a figure no sensor reaches ("±567.6
+// °C"): its caption names the unit of the read-out instead, "T=EA0 (°C)",
+// with the prefix of the read-out's scale.
+std::string TexteCadre(const Tvoie &voie);
+
 // A channel that is not a box analog input: its range is set, not derived
 // from codes; an empty or reversed range is repaired to Mini .. Mini + 1.
 class TvoieNonEA : public Tvoie {

@@ -1,7 +1,12 @@
 #include "platform/fichiers_installes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include "exchange/reglages_cles.h"
+#include "exchange/settings_store.h"
 
 namespace kvx::platform {
 
@@ -33,6 +38,24 @@ QString ProgrammePourCapteurs(const QString &programme) {
   if (trouve.isEmpty()) return programme;
   const QFileInfo info(trouve);
   return info.absolutePath() + QLatin1Char('/') + QFileInfo(programme).completeBaseName();
+}
+
+std::vector<std::string> EmplacementsImageVeltor(const exchange::SettingsStore &reglages,
+                                                 const QString &programme) {
+  namespace r = exchange::reglages;
+  std::vector<std::string> places;
+  if (const auto choisi = reglages.value(r::kGroupeVeltor, r::kCleImage);
+      choisi && !choisi->empty())
+    places.push_back(*choisi);
+  const QString nom = QLatin1String(r::kFichierImageVeltor);
+  const QString donnees = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (!donnees.isEmpty())
+    places.push_back(
+        QFile::encodeName(QDir::cleanPath(donnees + QLatin1Char('/') + nom)).toStdString());
+  places.push_back(
+      QFile::encodeName(DossiersFichiers(programme).constLast() + QLatin1Char('/') + nom)
+          .toStdString());
+  return places;
 }
 
 }  // namespace kvx::platform

@@ -2,12 +2,19 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <vector>
+
+namespace kvx::exchange {
+class SettingsStore;
+}
 
 // Where the program's own files are: the user's guide, the starting sensor
-// library, the fork program. A program run from its build folder finds them
-// beside itself; an installed one under its prefix, in share/kvx (the program
-// in /usr/bin reads /usr/share/kvx). The first folder that holds the file
-// wins, so a build folder never reads an older installed copy.
+// library, and where the maker's fork program may be installed. A program
+// run from its build folder finds them beside itself; an installed one under
+// its prefix, in share/kvx (the program in /usr/bin reads /usr/share/kvx).
+// The first folder that holds the file wins, so a build folder never reads an
+// older installed copy.
 namespace kvx::platform {
 
 // The sub-folder of the prefix's share folder that holds the program's files.
@@ -35,5 +42,12 @@ QString DossierAide(const QString &programme);
 // <prefix>/share/kvx/kvx once installed (that folder is read-only, so each
 // user then gets a copy to edit).
 QString ProgrammePourCapteurs(const QString &programme);
+
+// Where the maker's fork program may be, in the order tried: the settings
+// value "Veltor"/"Image" when set, the user's data folder
+// (~/.local/share/KVX/veltor.hex), then <prefix>/share/kvx/veltor.hex. The
+// package ships none of them: the file comes with the fork.
+std::vector<std::string> EmplacementsImageVeltor(const exchange::SettingsStore &reglages,
+                                                 const QString &programme);
 
 }  // namespace kvx::platform

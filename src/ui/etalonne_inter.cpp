@@ -26,6 +26,11 @@ namespace {
 constexpr int kPeriodeLecture = 110;  // ms
 constexpr int kRubriqueAide = 10;
 constexpr int kCodeMax = 255;
+constexpr const char *kConsigne1 =
+    "1. Placez le capteur dans un état connu, tapez la valeur puis cliquez « Point 1 interactif ».";
+constexpr const char *kConsigne2 =
+    "2. Placez-le dans un second état, tapez la valeur puis « Point 2 interactif » "
+    "(ou « Capteur linéaire » si la valeur est 0 à 0 V).";
 
 QProgressBar *Jauge(QWidget *parent, const char *nom) {
   auto *g = Nomme(new QProgressBar(parent), nom);
@@ -46,6 +51,17 @@ TEtalonneInterDlg::TEtalonneInterDlg(model::Tvoie &voie, device::BoxLink *lien, 
   for (QLineEdit *e : {EditInteractif1, EditInteractif2}) FiltreNombre(e);
   GaugeInter1 = Jauge(this, "GaugeInter1");
   GaugeInter2 = Jauge(this, "GaugeInter2");
+  TensionInter1 = Nomme(new QLabel(this), "TensionInter1");
+  TensionInter2 = Nomme(new QLabel(this), "TensionInter2");
+  ConsigneLabel = Nomme(new QLabel(this), "ConsigneLabel");
+  ConsigneLabel->setWordWrap(true);
+  // Wide enough for "-12,34 V" without the dialog jumping as it changes.
+  for (QLabel *t : {TensionInter1, TensionInter2}) {
+    t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QStringLiteral("-888,88 mV")));
+  }
+  connect(GaugeInter1, &QProgressBar::valueChanged, this, [this] { AfficheTensions(); });
+  connect(GaugeInter2, &QProgressBar::valueChanged, this, [this] { AfficheTensions(); });
   Point1 = Nomme(new QPushButton(QStringLiteral("Point 1 interactif"), this), "Point1");
   Point2 = Nomme(new QPushButton(QStringLiteral("Point 2 interactif"), this), "Point2");
   Point2Manuel = Nomme(new QPushButton(QStringLiteral("Capteur linéaire"), this), "Point2Manuel");
@@ -57,8 +73,10 @@ TEtalonneInterDlg::TEtalonneInterDlg(model::Tvoie &voie, device::BoxLink *lien, 
   grille->addWidget(new QLabel(QStringLiteral("Tension"), this), 0, 1);
   grille->addWidget(EditInteractif1, 1, 0);
   grille->addWidget(GaugeInter1, 1, 1);
+  grille->addWidget(TensionInter1, 1, 2);
   grille->addWidget(EditInteractif2, 2, 0);
   grille->addWidget(GaugeInter2, 2, 1);
+  grille->addWidget(TensionInter2, 2, 2);
   // The zero of the bars: a thin line over both, and its caption under them.
   Label4 = Nomme(new QLabel(QStringLiteral("0 V"), this), "Label4");
   Bevel3 = Nomme(new QFrame(this), "Bevel3");
@@ -82,6 +100,7 @@ TEtalonneInterDlg::TEtalonneInterDlg(model::Tvoie &voie, device::BoxLink *lien, 
   boutons.rangee->removeWidget(boutons.ok);
   delete boutons.ok;
   auto *l = new QVBoxLayout(this);
+  l->addWidget(ConsigneLabel);
   l->addLayout(grille);
   l->addLayout(points);
   l->addLayout(boutons.rangee);
@@ -103,6 +122,8 @@ void TEtalonneInterDlg::FormActivate() {
   GaugeInter2->setValue(GaugeInter2->maximum());
   LabelInteractif->setText(QString::fromStdString(m_voie.Nom + "/" + m_voie.Unite));
   m_phase2 = false;
+  ConsigneLabel->setText(QString::fromUtf8(kConsigne1));
+  AfficheTensions();
   Point1->show();
   Point2->hide();
   Point2Manuel->hide();
@@ -138,6 +159,8 @@ void TEtalonneInterDlg::TimerTimer() {
 
 void TEtalonneInterDlg::Point1Click() {
   m_phase2 = true;
+  ConsigneLabel->setText(QString::fromUtf8(kConsigne2));
+  AfficheTensions();
   EditInteractif2->setFocus();
   Point1->hide();
   Point2->show();
@@ -165,6 +188,19 @@ void TEtalonneInterDlg::Calcule(bool manuel) {
                     QStringLiteral("Etalonnage imprécis"));
       return;
   }
+}
+
+void TEtalonneInterDlg::AfficheTensions() {
+  model::Tunite volt;
+  volt.FixeUnite("V");
+  const auto texte = [&](const QProgressBar *g) {
+    const double v = m_voie.TensionDeCode(g->value());
+    // The unit's zero has no prefix to stand between it and the number.
+    return v == 0 ? QStringLiteral("0 V") : QString::fromStdString(volt.TexteValeur(v));
+  };
+  TensionInter1->setText(texte(GaugeInter1));
+  // The second bar means nothing before the first point is taken.
+  TensionInter2->setText(m_phase2 ? texte(GaugeInter2) : QString());
 }
 
 void TEtalonneInterDlg::resizeEvent(QResizeEvent *event) {

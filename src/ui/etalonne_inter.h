@@ -39,6 +39,11 @@ class TEtalonneInterDlg : public QDialog {
   QLineEdit *EditInteractif2;
   QProgressBar *GaugeInter1;
   QProgressBar *GaugeInter2;
+  // The voltage each bar stands for, as a number beside it.
+  QLabel *TensionInter1;
+  QLabel *TensionInter2;
+  // What to do now, in one line: the first point, then the second.
+  QLabel *ConsigneLabel;
   QLabel *Label4;
   QFrame *Bevel3;
   QPushButton *Point1;
@@ -58,6 +63,7 @@ class TEtalonneInterDlg : public QDialog {
   void Calcule(bool manuel);
   void ArreteLecture();
   void PlaceZero();
+  void AfficheTensions();
 
   model::Tvoie &m_voie;
   device::BoxLink *m_lien;

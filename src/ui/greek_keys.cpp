@@ -1,9 +1,13 @@
 #include "ui/greek_keys.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
+#include <QActionEvent>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -56,6 +60,23 @@ bool TraiteSelection(QObject *cible, int touche) {
   return false;
 }
 
+// An edit box's own menu names the shortcuts of the toolkit beside its items;
+// Ctrl+A, Ctrl+Z, Ctrl+Y type Greek letters here, so the menu names only the
+// three that keep their meaning: copy, cut and paste.
+void RetireRaccourciTrompeur(QAction *action) {
+  const QString texte = action->text();
+  const qsizetype tab = texte.indexOf(QLatin1Char('\t'));
+  if (tab < 0) return;
+  const QKeySequence raccourci(texte.mid(tab + 1), QKeySequence::NativeText);
+  for (QKeySequence::StandardKey garde :
+       {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste})
+    if (QKeySequence::keyBindings(garde).contains(raccourci)) return;
+  if (raccourci.isEmpty() ||
+      !(raccourci[0].keyboardModifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+    return;
+  action->setText(texte.left(tab));
+}
+
 }  // namespace
 
 char16_t LettreGrecque(char lettre, bool majuscule) {
@@ -69,6 +90,14 @@ char16_t LettreGrecque(char lettre, bool majuscule) {
 TGreekKeyFilter::TGreekKeyFilter(QObject *parent) : QObject(parent) {}
 
 bool TGreekKeyFilter::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::ActionAdded) {
+    // The edit boxes build their menu on the right click, as children of the
+    // edit (of its line, for a spin box).
+    auto *menu = qobject_cast<QMenu *>(watched);
+    if (menu != nullptr && EstSaisie(menu->parent()))
+      RetireRaccourciTrompeur(static_cast<QActionEvent *>(event)->action());
+    return false;
+  }
   if (event->type() != QEvent::KeyPress || !EstSaisie(watched)) return false;
   auto *cle = static_cast<QKeyEvent *>(event);
   const Qt::KeyboardModifiers mods = cle->modifiers();

@@ -15,7 +15,10 @@ QString PartieCourte(const QString &hint) {
 }
 
 void FixeHint(QWidget *w, const QString &hint) {
-  w->setToolTip(PartieCourte(hint));
+  // A hint with only its long part still shows beside the pointer: the title
+  // bar is far from where the user looks.
+  const QString court = PartieCourte(hint);
+  w->setToolTip(court.isEmpty() ? PartieLongue(hint) : court);
   w->setStatusTip(PartieLongue(hint));
 }
 

@@ -4,9 +4,9 @@
 
 class QWidget;
 
-// Hints in two parts, "short|long": the short part is the tool tip, the long
-// part is what the window's title bar shows while the pointer is over the
-// control. A hint without "|" is both.
+// Hints in two parts, "short|long": the short part is the tool tip (the long
+// part when there is no short one), the long part is what the window's title
+// bar shows while the pointer is over the control. A hint without "|" is both.
 namespace kvx::ui {
 
 void FixeHint(QWidget *w, const QString &hint);

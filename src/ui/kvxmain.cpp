@@ -73,7 +73,7 @@ TKVXmainForm::TKVXmainForm(const Options &options, QWidget *parent) : QMainWindo
   EcouteClics();
   qApp->installEventFilter(this);  // the window sees keys before its controls
 
-  setMinimumSize(550, 380);
+  setMinimumSize(550, 380);  // more once the panels are laid out, if they need it
   resize(643, 594);
   if (const QScreen *ecran = screen()) {
     const QRect dispo = ecran->availableGeometry();
@@ -231,7 +231,7 @@ QString TKVXmainForm::Statut(int panneau) const {
 }
 
 void TKVXmainForm::AfficheMasse(bool masse) {
-  PanelVoies->masseLabel()->setText(masse ? QStringLiteral("Ref Alt") : QStringLiteral("Ref OV"));
+  PanelVoies->masseLabel()->setText(masse ? QStringLiteral("Ref Alt") : QStringLiteral("Ref 0V"));
 }
 
 void TKVXmainForm::RelieClic(const QStringList &noms, std::function<void(int)> action) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "device/box_link.h"
+#include "device/veltor_image.h"
 #include "ui/readout_layout.h"
 
 class QAction;
@@ -57,6 +58,7 @@ class TKVXmainForm : public QMainWindow {
     device::PortProvider *ports = nullptr;  // the numbered ports to search (none if null)
     device::Clock *horloge = nullptr;       // the steady clock if null
     device::LinkOptions lien;               // trace folder and time-outs of the link
+    device::VeltorImageSource imageVeltor;  // the fork program for the box found
   };
 
   explicit TKVXmainForm(const Options &options, QWidget *parent = nullptr);
@@ -69,7 +71,7 @@ class TKVXmainForm : public QMainWindow {
   Ecran ecran() const { return m_ecran; }
   void FixeEcran(Ecran ecran);
   void MiseEnPageAfficheurs();
-  // "Ref Alt" when every range is centred on zero, else "Ref OV".
+  // "Ref Alt" when every range is centred on zero, else "Ref 0V".
   void AfficheMasse(bool masse);
 
   // Where other parts of the program join in. The start-up hook runs once, at
@@ -163,6 +165,8 @@ class TKVXmainForm : public QMainWindow {
   bool ToucheFenetre(QKeyEvent *cle);
   bool ClicPanneau(QObject *watched);
   void AppliqueEcran();
+  // The smallest window at which every panel the mode shows fits whole.
+  void AjusteTailleMini();
   EntreesBoites EntreesAfficheurs() const;
   std::array<QColor, kNbBoites> CouleursAfficheurs() const;
 
@@ -196,6 +200,7 @@ class TKVXmainForm : public QMainWindow {
   bool m_boitierArrete = false;
   Ecran m_ecran = Ecran::GrapheEtVoltmetre;
   bool m_premiereActivation = true;
+  bool m_tailleMiniDemandee = false;
   std::array<QLabel *, 2> m_panneaux{};
   QActionGroup *m_groupeEcran = nullptr;
   QMap<QString, std::function<void(int)>> m_clics;

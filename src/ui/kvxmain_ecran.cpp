@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -24,6 +26,8 @@ constexpr int kLargeurCommande = 256;
 constexpr int kLargeurMode = 128;
 constexpr int kLargeurBouton = 75;
 constexpr int kModeClavier = 0;
+// The smallest window the box's users know; the panels may ask for more.
+constexpr QSize kTailleMini(550, 380);
 
 }  // namespace
 
@@ -81,10 +85,41 @@ void TKVXmainForm::MiseEnPageAfficheurs() {
     const int voies = std::max(kLargeurCommande - kLargeurMode, PanelVoies->LargeurNecessaire());
     PanelCommande->setFixedWidth(std::max(kLargeurMode, PanelMode->LargeurNecessaire()) + voies);
   }
+  // Once the panels have been laid out again with their new fonts: asked
+  // now, their sizes would still be the old ones.
+  if (!m_tailleMiniDemandee) {
+    m_tailleMiniDemandee = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_tailleMiniDemandee = false;
+          AjusteTailleMini();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void TKVXmainForm::AjusteTailleMini() {
+  // An explicit minimum overrides the layouts' own: without this the scan
+  // fields would be squeezed over one another on a small window.
+  // Only beside the graph: the full-screen voltmeter fixes its column to
+  // the window's width, which is no minimum of the window.
+  // The tool bar and the status bar are counted by hand: the main window's
+  // own hint leaves part of them out.
+  QSize panneaux = centralWidget()->minimumSizeHint();
+  panneaux.rheight() += ToolBar1->height() + Header->sizeHint().height();
+  const QSize voulue = m_ecran == Ecran::GrapheEtVoltmetre
+                           ? kTailleMini.expandedTo(panneaux).expandedTo(minimumSizeHint())
+                           : kTailleMini;
+  if (voulue != minimumSize()) setMinimumSize(voulue);
 }
 
 void TKVXmainForm::resizeEvent(QResizeEvent *event) {
   QMainWindow::resizeEvent(event);
+  // A desktop without a window manager lets the window be made smaller than
+  // its minimum, with panels over one another: it goes back to its minimum.
+  if (width() < minimumWidth() || height() < minimumHeight())
+    QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
   // On the narrowest window the buttons after "Acquisition", whose text is
   // the longest, give up a few pixels each rather than hide "Quitter" behind
   // the tool bar's overflow arrow.
@@ -108,6 +143,10 @@ bool TKVXmainForm::event(QEvent *event) {
     setWindowTitle(tip.isEmpty() ? QString::fromUtf8(kTitreFenetre) : tip);
     return true;
   }
+  // The pointer gone from the window, or a dialog over it: no control is
+  // pointed at any more, whatever leave event a control missed.
+  if (event->type() == QEvent::Leave || event->type() == QEvent::WindowDeactivate)
+    setWindowTitle(QString::fromUtf8(kTitreFenetre));
   return QMainWindow::event(event);
 }
 

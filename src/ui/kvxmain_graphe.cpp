@@ -40,6 +40,11 @@ int TKVXmainForm::ModeSynchro() const {
 
 void TKVXmainForm::CreeGraphe() {
   m_graphe = std::make_unique<display::TgrapheKVX>();
+  // Each channel owns its box: when the graph gathers the active inputs into
+  // the first slots, the boxes keep their places in the column and learn the
+  // slot their channel went to.
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot)
+    m_graphe->courbe(slot).cadreVoie = PanelVoies->cadre(slot);
   TOscillo *o = PanelCourbe->Oscillo;
   o->FixePeintre([this](QPainter &p, const QRect &cadre) { OscilloPaint(p, cadre); });
   connect(o, &TOscillo::souris, this, &TKVXmainForm::OscilloSouris);
@@ -57,8 +62,12 @@ void TKVXmainForm::OscilloPaint(QPainter &p, const QRect &cadre) {
     model::Tvoie &v = g.voie(slot);
     v.valeurCourante = v.valeurLue;
   }
-  if (g.Mode != display::kModeTemps && g.Mode != display::kModeVeltor && !Acquiert())
-    TraceCroix(canvas, true);
+  if (g.Mode == display::kModeTemps || g.Mode == display::kModeVeltor || Acquiert()) return;
+  // As `AfficheCurseur`: the read-outs with the crosses, so that a window
+  // uncovered or resized never shows crosses beside blank read-outs.
+  for (int slot = kPremiereBoite; slot <= kDerniereBoite; ++slot)
+    if (g.voie(slot).Active) AfficheValeur(slot);
+  TraceCroix(canvas, true);
 }
 
 void TKVXmainForm::TraceCroix(display::Canvas &canvas, bool affiche) {

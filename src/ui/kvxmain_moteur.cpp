@@ -62,6 +62,7 @@ void TKVXmainForm::CreeLien(const Options &options) {
   m_lien = std::make_unique<device::BoxLink>(*ports, *m_vue, horloge, options.lien);
   m_lien->setPump(platform::CrochetPompe());
   m_moteur = std::make_unique<device::AcquisitionEngine>(*m_graphe, *m_lien, *m_minuterie, *m_vue);
+  m_moteur->setVeltorImageSource(options.imageVeltor);
   RelieMoteur();
 }
 
@@ -210,7 +211,9 @@ void TKVXmainForm::RafraichitPanneaux() {
   PanelVoies->cadre(4)->setVisible(mode == display::kModePointParPoint);
   m->ClavierGB->setVisible(mode == display::kModeClavier);
   m->ModeVeltorGB->setVisible(mode == display::kModeVeltor);
-  Gauge->setVisible(mode == display::kModeTemps || mode == display::kModeVeltor);
+  // The sweep shows its progress too: its steps can take minutes.
+  Gauge->setVisible(mode == display::kModeTemps || mode == display::kModeVeltor ||
+                    mode == display::kModeSortieAnalogique);
   if (mode < static_cast<int>(display::kNomsModes.size()))
     m->ModeLabel->setText(QString::fromUtf8(display::kNomsModes[mode]));
   if (g.ModeSynchro < display::kNomsSynchro.size())
@@ -218,8 +221,7 @@ void TKVXmainForm::RafraichitPanneaux() {
   if (!g.Ligne && !g.Points) g.Points = true;  // a curve must show somehow
 
   const auto titreVoie = [&](int slot) {
-    const model::Tvoie &v = g.voie(slot);
-    return QString::fromStdString(v.Nom + "=" + v.NomEntree() + " " + v.TexteCalibre());
+    return QString::fromStdString(model::TexteCadre(g.voie(slot)));
   };
   m->ClavierGB->setTitle(QString::fromStdString(g.voie(3).Nom + "=clavier"));
   m->SortieAnaGB->setTitle(titreVoie(2));

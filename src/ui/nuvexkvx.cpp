@@ -232,6 +232,7 @@ QWidget *TNuvexKvxDlg::CreeEtalonnage() {
   g->addWidget(LabelAide, 3, 1, 1, 2);
   for (QLineEdit *e : {val0Edit, PenteEdit}) {
     FiltreNombre(e);
+    e->installEventFilter(this);  // Enter applies the numbers, not "&Activer"
     connect(e, &QLineEdit::editingFinished, this, &TNuvexKvxDlg::EtalonnageEdite);
   }
   connect(EtalonneInterBtn, &QPushButton::clicked, this, &TNuvexKvxDlg::EtalonneInterBtnClick);
@@ -403,6 +404,27 @@ void TNuvexKvxDlg::EtalonnageEdite() {
   // nothing new.
   if (val0Edit->text() + QChar(0) + PenteEdit->text() == m_textesLus) return;
   LitEtalonnage();
+}
+
+void TNuvexKvxDlg::EtalonnageValide() {
+  if (!LitEtalonnage()) return;
+  // The activation's view of the calibration, without losing what the user
+  // typed elsewhere in the dialog.
+  val0Edit->setText(Texte(model::TexteEdition(m_voie->Offset)));
+  PenteEdit->setText(Texte(model::TexteEdition(m_voie->UnVolt)));
+  m_textesLus = val0Edit->text() + QChar(0) + PenteEdit->text();
+  TimerTimer();
+}
+
+bool TNuvexKvxDlg::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::KeyPress && (watched == val0Edit || watched == PenteEdit)) {
+    const int cle = static_cast<QKeyEvent *>(event)->key();
+    if (cle == Qt::Key_Return || cle == Qt::Key_Enter) {
+      EtalonnageValide();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TNuvexKvxDlg::NomOuUniteChange() {

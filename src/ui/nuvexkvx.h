@@ -80,6 +80,7 @@ class TNuvexKvxDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void done(int r) override;
 
  private:
@@ -98,6 +99,10 @@ class TNuvexKvxDlg : public QDialog {
   // when one is not a number.
   bool LitEtalonnage();
   void EtalonnageEdite();
+  // Enter in a calibration edit: both numbers read, shown again as the
+  // channel now holds them, the live value converted with them; the dialog
+  // stays open.
+  void EtalonnageValide();
   void NomOuUniteChange();
   void TimerTimer();
   void DemarreLecture();

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/hints.h"
 
@@ -55,6 +56,12 @@ TcadreVoie::TcadreVoie(const QString &nom, const QString &nomLabel, int slot, QW
                            : QStringLiteral("|Cliquer pour paramètrer la voie"));
 }
 
+void TcadreVoie::FixeNumero(int slot) {
+  m_slot = slot;
+  setProperty("tag", slot);
+  m_afficheur->setProperty("tag", slot);
+}
+
 void TcadreVoie::FixeHautLabel(int haut) {
   m_hautLabel = haut;
   placeLabel();
@@ -92,6 +99,13 @@ TPanelVoies::TPanelVoies(QWidget *parent) : QWidget(parent), m_masse(new QLabel(
   }
 }
 
+TcadreVoie *TPanelVoies::cadre(int slot) const {
+  for (TcadreVoie *c : m_cadres)
+    if (c->slot() == slot) return c;
+  return m_cadres[static_cast<std::size_t>(std::clamp(slot, kPremiereBoite, kDerniereBoite) -
+                                           kPremiereBoite)];
+}
+
 int TPanelVoies::LargeurNecessaire() const {
   int largeur = 0;
   for (const TcadreVoie *c : m_cadres) {
@@ -110,7 +124,7 @@ int TPanelVoies::LargeurNecessaire() const {
 void TPanelVoies::Applique(const SortiesBoites &sorties,
                            const std::array<QColor, kNbBoites> &couleurs) {
   for (int i = 0; i < kNbBoites; ++i) {
-    TcadreVoie *c = m_cadres[i];
+    TcadreVoie *c = cadre(kPremiereBoite + i);
     const SortieBoite &s = sorties[i];
     QPalette p = c->palette();
     p.setColor(QPalette::Window, s.blanche ? QColor(Qt::white) : palette().color(QPalette::Button));

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+#include "display/courbe.h"
 #include "ui/readout_layout.h"
 
 class QLabel;
@@ -15,12 +16,15 @@ class QLabel;
 namespace kvx::ui {
 
 // One read-out box: the caption names the channel and its range, the label
-// inside shows the live value.
-class TcadreVoie : public QGroupBox {
+// inside shows the live value. The box belongs to one channel and keeps its
+// place in the column; when the graph moves the channel to another slot it
+// tells the box, so that a click still opens that channel.
+class TcadreVoie : public QGroupBox, public display::CadreVoie {
   Q_OBJECT
  public:
   TcadreVoie(const QString &nom, const QString &nomLabel, int slot, QWidget *parent);
   int slot() const { return m_slot; }
+  void FixeNumero(int slot) override;
   QLabel *afficheur() const { return m_afficheur; }
   void FixeHautLabel(int haut);
 
@@ -40,8 +44,8 @@ class TPanelVoies : public QWidget {
   explicit TPanelVoies(QWidget *parent = nullptr);
 
   QLabel *masseLabel() const { return m_masse; }
-  // Slot 4..9 → its box.
-  TcadreVoie *cadre(int slot) const { return m_cadres[slot - kPremiereBoite]; }
+  // The box of the channel now in slot 4..9.
+  TcadreVoie *cadre(int slot) const;
 
   // Gives every box the size, colours and fonts of `sorties`; `couleurs`
   // holds the channel colours, slot 4 first.

@@ -11,6 +11,9 @@ constexpr int kHauteurCachee = 28;      // hidden box in the full-screen voltmet
 constexpr int kPoliceCachee = 8;        // its caption size, points
 constexpr int kPlusPetiteHauteur = 15;  // smallest title and value heights, pixels
 constexpr int kPoliceRepli = 12;        // points, used when a height hits its floor
+constexpr int kHauteurGrande = 601;     // window height from which the read-outs grow
+constexpr int kPasGrande = 150;
+constexpr int kTailleNormaleMax = 24;
 
 int index(int slot) {
   return slot - kPremiereBoite;
@@ -28,7 +31,10 @@ SortieBoite BoiteCachee(int hauteur, int taillePoints) {
 int TailleNormale(int hauteurFenetre) {
   if (hauteurFenetre < 481) return 10;
   if (hauteurFenetre < 601) return 12;
-  return 14;
+  // A tall window (a classroom's projector) grows the read-outs on: two
+  // points every 150 pixels, up to a size the column still holds.
+  const int pas = (hauteurFenetre - kHauteurGrande) / kPasGrande;
+  return std::min(14 + 2 * pas, kTailleNormaleMax);
 }
 
 SortiesBoites DispositionNormale(const EntreesBoites &boites, int hauteurFenetre) {

@@ -41,7 +41,8 @@ struct SortieBoite {
 using EntreesBoites = std::array<EntreeBoite, kNbBoites>;  // index = slot - 4
 using SortiesBoites = std::array<SortieBoite, kNbBoites>;
 
-// Font size step of the normal layout for a window of this height.
+// Font size step of the normal layout for a window of this height: 10, 12,
+// 14, then growing with a tall window.
 int TailleNormale(int hauteurFenetre);
 
 // Normal layout: two sizes of box, the larger for the shown channels.

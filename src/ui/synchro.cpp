@@ -75,7 +75,10 @@ void TSynchroDlg::CreePages() {
   Notebook = Nomme(new QStackedWidget(this), "Notebook");
   FrontTS = Nomme(new QWidget(Notebook), "FrontTS");
   EFRG = new TRadioGroup("EFRG", QStringLiteral("Entrée &front"), 1, FrontTS);
-  EFRG->FixeItems({QStringLiteral("EF&0 Á"), QStringLiteral("EF&1 À")});
+  // The box's labels mark input 0 with the falling glyph and input 1 with the
+  // rising one, the same glyphs as the graph's slope mark.
+  EFRG->FixeItems({QStringLiteral("EF&0 ") + QString::fromUtf8(display::kMarqueDescendante),
+                   QStringLiteral("EF&1 ") + QString::fromUtf8(display::kMarqueMontante)});
   auto *lf = new QVBoxLayout(FrontTS);
   lf->addWidget(EFRG, 0, Qt::AlignLeft);
   lf->addStretch(1);

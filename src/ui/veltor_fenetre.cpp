@@ -34,17 +34,24 @@ class TVueVeltor final : public QObject, public device::VeltorView {
 
   void showUploading(bool envoi) override {
     Sablier(m_sablierEnvoi, envoi);
-    // `Label8` lives on the red panel: while the program goes, the panel
-    // shows it alone.
+    // `Label8` lives on the not-found panel: while the program goes, the
+    // panel shows it alone, in the colours of a notice rather than of an
+    // alarm. The panel is hidden while the box answers, so what counts is
+    // what its children are told, not whether they are seen.
     QWidget *panneau = m_form.PanelCourbe->NuvexAbsent;
     if (envoi) {
       m_panneauVisible = panneau->isVisible();
+      m_palette = panneau->palette();
       m_caches.clear();
       for (QWidget *w : panneau->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (w == m_form.PanelCourbe->Label8 || !w->isVisible()) continue;
+        if (w == m_form.PanelCourbe->Label8 || w->isHidden()) continue;
         w->hide();
         m_caches.push_back(w);
       }
+      QPalette avis = m_palette;
+      avis.setColor(QPalette::Window, avis.color(QPalette::ToolTipBase));
+      avis.setColor(QPalette::WindowText, avis.color(QPalette::ToolTipText));
+      panneau->setPalette(avis);
       m_form.PanelCourbe->Label8->show();
       panneau->show();
       panneau->raise();
@@ -52,6 +59,7 @@ class TVueVeltor final : public QObject, public device::VeltorView {
       m_form.PanelCourbe->Label8->hide();
       for (QWidget *w : m_caches) w->show();
       m_caches.clear();
+      panneau->setPalette(m_palette);
       panneau->setVisible(m_panneauVisible);
     }
   }
@@ -106,6 +114,7 @@ class TVueVeltor final : public QObject, public device::VeltorView {
   TVeltorStopDlg *m_arret = nullptr;
   bool m_sablierEnvoi = false;
   bool m_sablierRapatriement = false;
+  QPalette m_palette;
   bool m_panneauVisible = false;
   std::vector<QWidget *> m_caches;
 };

@@ -49,7 +49,11 @@ TVeltorCfg::TVeltorCfg(model::Tveltor &fourche, QWidget *parent)
   champs->addRow(symbole, NomVeltorEdit);
   auto *taille = new QLabel(QStringLiteral("Demi période"), this);
   taille->setBuddy(TailleTraitEdit);
-  champs->addRow(taille, TailleTraitEdit);
+  UniteTailleLabel = Nomme(new QLabel(this), "UniteTailleLabel");
+  auto *tailleEtUnite = new QHBoxLayout;
+  tailleEtUnite->addWidget(TailleTraitEdit);
+  tailleEtUnite->addWidget(UniteTailleLabel);
+  champs->addRow(taille, tailleEtUnite);
   auto *nombre = new QLabel(QStringLiteral("Nombre maxi"), this);
   nombre->setBuddy(NbreMaxSE);
   champs->addRow(nombre, NbreMaxSE);
@@ -68,6 +72,7 @@ TVeltorCfg::TVeltorCfg(model::Tveltor &fourche, QWidget *parent)
   l->setSizeConstraint(QLayout::SetFixedSize);
 
   connect(ModeRG, &TRadioGroup::clicked, this, &TVeltorCfg::ModeRGClick);
+  connect(UniteRG, &TRadioGroup::clicked, this, [this] { AfficheUniteTaille(); });
   connect(NomVeltorEdit, &QLineEdit::textEdited, this, &TVeltorCfg::NomVeltorEditChange);
   connect(OKBtn, &QPushButton::clicked, this, &TVeltorCfg::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -81,6 +86,16 @@ void TVeltorCfg::FormActivate() {
   TailleTraitEdit->setText(QString::fromStdString(model::TexteEdition(m_fourche.Taille, 4)));
   NegatifCB->setChecked(m_fourche.Negatif);
   NbreMaxSE->setValue(m_fourche.nbremax);
+  AfficheUniteTaille();
+}
+
+void TVeltorCfg::AfficheUniteTaille() {
+  // A ruler's stripes are measured in metres, a wheel's slots in the angle
+  // unit chosen beside.
+  const bool angle = ModeRG->itemIndex() == 1;
+  UniteTailleLabel->setText(!angle                      ? QStringLiteral("m")
+                            : UniteRG->itemIndex() == 1 ? QStringLiteral("rad")
+                                                        : QStringLiteral("°"));
 }
 
 int TVeltorCfg::Execute() {
@@ -90,6 +105,7 @@ int TVeltorCfg::Execute() {
 
 void TVeltorCfg::ModeRGClick(int indice) {
   UniteRG->setVisible(indice == 1);
+  AfficheUniteTaille();
   NegatifCB->setText(NomVeltorEdit->text() + QStringLiteral(" négatif en cas de chute"));
 }
 

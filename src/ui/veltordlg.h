@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -40,6 +41,7 @@ class TVeltorCfg : public QDialog {
   TRadioGroup *ModeRG;
   TRadioGroup *UniteRG;
   QLineEdit *TailleTraitEdit;
+  QLabel *UniteTailleLabel;  // the unit of the half period, as the type and unit say
   QCheckBox *NegatifCB;
   QSpinBox *NbreMaxSE;
   QPushButton *OKBtn;
@@ -48,6 +50,7 @@ class TVeltorCfg : public QDialog {
 
  private:
   void ModeRGClick(int indice);
+  void AfficheUniteTaille();
   void NomVeltorEditChange(const QString &texte);
   void OKBtnClick();
 

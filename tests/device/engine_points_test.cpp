@@ -168,6 +168,7 @@ struct TypedCase {
   const char *text;
   bool recorded;
   double value;
+  bool unreadable = false;
 };
 void PrintTo(const TypedCase &c, std::ostream *os) {
   *os << '"' << c.text << '"';
@@ -188,7 +189,16 @@ TEST_P(KeyboardValue, RecordsANumberInRangeWithTheLiveValues) {
     EXPECT_TRUE(rig.view.enabled(EngineButton::Undo));
   } else {
     EXPECT_EQ(rig.graphe.nbPoints, 0);
-    EXPECT_EQ(rig.view.errors, Lines{"0< x <100"});
+    ASSERT_EQ(rig.view.errors.size(), 1u);
+    const std::string &e = rig.view.errors[0];
+    if (c.unreadable) {
+      // What is wrong with the text first, then the range.
+      EXPECT_EQ(e.rfind(texts::kNombreMalEcrit, 0), 0u) << e;
+      EXPECT_GT(e.size(), std::string(texts::kNombreMalEcrit).size() + 20) << e;
+      EXPECT_EQ(e.substr(e.size() - 9), "0< x <100") << e;
+    } else {
+      EXPECT_EQ(e, "0< x <100");
+    }
     EXPECT_EQ(rig.view.clavierClears, 1);  // the edit keeps the text to mend
     // The refused value is not taken for the channel's.
     EXPECT_DOUBLE_EQ(V(3).valeurLue, 0);
@@ -198,7 +208,9 @@ TEST_P(KeyboardValue, RecordsANumberInRangeWithTheLiveValues) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, KeyboardValue,
                          ::testing::Values(TypedCase{"150", false, 0}, TypedCase{"-1", false, 0},
-                                           TypedCase{"abc", false, 0}, TypedCase{"2*/3", false, 0},
+                                           TypedCase{"abc", false, 0, true},
+                                           TypedCase{"2*/3", false, 0, true},
+                                           TypedCase{"", false, 0, true},
                                            TypedCase{"100", true, 100}, TypedCase{"0", true, 0},
                                            TypedCase{"2,5", true, 2.5},
                                            TypedCase{"2*PI", true, 6.283185307179586}));
@@ -225,11 +237,14 @@ TEST_P(Undo, RemovesTheLastPointWhichTheNextOneReplaces) {
   V(3).FixeMaxi(255);
   rig.start();
   EXPECT_FALSE(rig.view.enabled(EngineButton::Undo));
+  EXPECT_EQ(rig.view.status2, "0 pts");
   for (int code : {10, 20, 30}) record(code);
   ASSERT_EQ(rig.graphe.nbPoints, 3);
+  EXPECT_EQ(rig.view.status2, "3 pts");
   EXPECT_TRUE(rig.view.enabled(EngineButton::Undo));
   rig.engine.UndoBtnClick();
   EXPECT_EQ(rig.graphe.nbPoints, 2);
+  EXPECT_EQ(rig.view.status2, "2 pts");
   record(40);
   ASSERT_EQ(rig.graphe.nbPoints, 3);
   const std::vector<double> v1(V(5).valeurs.begin(), V(5).valeurs.begin() + 3);
@@ -243,6 +258,43 @@ TEST_P(Undo, RemovesTheLastPointWhichTheNextOneReplaces) {
 
 INSTANTIATE_TEST_SUITE_P(KeyboardAndPointByPoint, Undo,
                          ::testing::Values(kModeClavier, kModePointParPoint));
+
+// --- Stop -------------------------------------------------------------------
+
+// Stop clears the read-outs; the modes that read the inputs on every tick
+// fill them again at the next tick, a sweep shows the values it stopped on.
+class StopReadouts : public PointModes, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StopReadouts, ReadOutsComeBackAfterStop) {
+  rig.graphe.Mode = static_cast<std::uint8_t>(GetParam());
+  rig.graphe.Abscisse = GetParam() == kModeClavier ? 3 : GetParam() == kModeSortieAnalog ? 2 : 4;
+  Sortie().Debut = 10;
+  Sortie().Fin = 200;
+  Sortie().Deltat = 100;
+  box.inputCodes[0] = 64;
+  rig.start();
+  if (GetParam() == kModeSortieAnalog) rig.engine.EnregistreBtnClick();
+  ASSERT_TRUE(readV1(64));
+  box.inputCodes[0] = 99;
+  const int clears = rig.view.readoutClears;
+  rig.view.readouts.clear();
+  rig.engine.StopBtnClick(true);
+  ASSERT_EQ(rig.view.readoutClears, clears + 1);
+  if (GetParam() == kModeSortieAnalog) {
+    // Stopped: no more reads, the last values stay shown.
+    EXPECT_EQ(rig.view.readouts, (std::vector<int>{5, 6}));
+    rig.run(500ms);
+    EXPECT_NE(V(5).valeurLue, V(5).ValeurDeCode(99));
+  } else {
+    EXPECT_TRUE(rig.timer.isEnabled());
+    const int shown = rig.view.cursorShows;
+    EXPECT_TRUE(readV1(99));
+    EXPECT_GT(rig.view.cursorShows, shown);  // the read-outs with the crosses
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PointModesAndSweep, StopReadouts,
+                         ::testing::Values(kModeClavier, kModePointParPoint, kModeSortieAnalog));
 
 // --- Analog-output sweep ----------------------------------------------------
 
@@ -274,7 +326,16 @@ TEST_P(Sweep, StepsTheOutputOnceATickAndRecordsAPointAtEachStep) {
   EXPECT_FALSE(rig.view.enabled(EngineButton::Enregistre));
   EXPECT_FALSE(rig.view.enabled(EngineButton::Reset));
   EXPECT_TRUE(rig.view.enabled(EngineButton::Stop));
-  ASSERT_TRUE(rig.runUntil([&] { return rig.engine.state() == AcqState::Finished; }, 2000ms));
+  EXPECT_EQ(rig.view.gauge, 0);
+  std::vector<int> gauges;
+  ASSERT_TRUE(rig.runUntil(
+      [&] {
+        if (gauges.empty() || gauges.back() != rig.view.gauge) gauges.push_back(rig.view.gauge);
+        return rig.engine.state() == AcqState::Finished;
+      },
+      2000ms));
+  EXPECT_EQ(gauges, (std::vector<int>{0, 1, 2, 3})) << "the gauge follows the steps";
+  EXPECT_EQ(rig.view.gaugeMax, 3);
   // The first code is set when armed and said again at the start: the box,
   // switched off and on meanwhile, would hold 0.
   const Lines armed{GetParam().wire.front()};

@@ -50,6 +50,8 @@ class EngineRig {
         timer(clock),
         engine(graphe, link, timer, view) {
     port = ports.addPeer(box);
+    // The box of a test is the program's own simulated box.
+    engine.setVeltorImageSource({port, {}});
     linkView.onGone = [this] { engine.BoxGone(); };
   }
   ~EngineRig() {

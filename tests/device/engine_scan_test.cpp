@@ -60,6 +60,56 @@ TEST_F(EngineScan, PointCountIsLimitedByTheInputsSampled) {
   EXPECT_EQ(rig.graphe.nombre, 16);
 }
 
+// What the user typed, what the box's grid made of it and why, in the status
+// line; nothing when the scan is as typed.
+TEST_F(EngineScan, AScanTheGridChangesSaysHowAndWhy) {
+  const struct {
+    bool oneInput;
+    const char *duree;  // typed first, then the count when there is one
+    const char *nombre;
+    const char *status;  // "" when the scan is as typed
+  } cases[] = {
+      {false, "1.024", nullptr, ""},
+      {false, "1", nullptr,
+       "Durée demandée 1 s : 1.032 s et 129 points, car le boîtier compte la période "
+       "d'échantillonnage par pas de 500 µs"},
+      {false, "30", nullptr,
+       "Durée demandée 30 s : 29.44 s et 128 points, car le boîtier compte la période "
+       "d'échantillonnage par pas de 5 ms"},
+      {false, "1", "6400",
+       "Nombre demandé 6400 : 3200 points sur 3.2 s, car le boîtier garde au plus 3200 points "
+       "pour ces entrées et la période d'échantillonnage ne descend pas sous 1 ms"},
+      {false, "1", "3000",
+       "Nombre demandé 3000 : 3000 points sur 3 s, car la période d'échantillonnage ne descend "
+       "pas sous 1 ms"},
+      {false, "1", "3", "Nombre demandé 3 : 8 points sur 1 s, car il faut au moins 8 points"},
+      {true, "0.00001", nullptr,
+       "Durée demandée 10 µs : 416.5 µs et 8 points, car la durée la plus courte est 100 µs et la "
+       "période d'échantillonnage ne descend pas sous 52.06 µs"},
+      {false, "2000", nullptr,
+       "Durée demandée 0:33:20 : 0:33:15 et 133 points, car la période d'échantillonnage est un "
+       "nombre entier de secondes"},
+      {true, "150", nullptr, ""},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.duree);
+    EngineRig r(box);
+    r.graphe.Abscisse = 1;
+    r.graphe.voie(6).Active = !c.oneInput;
+    r.start();
+    r.view.status.clear();
+    r.engine.DureeEditEnter(dec(c.duree));
+    if (c.nombre != nullptr) {
+      r.view.status.clear();
+      r.engine.NbreEditEnter(c.nombre);
+    }
+    if (*c.status == 0)
+      EXPECT_EQ(r.view.status.find(" demandé"), std::string::npos) << r.view.status;
+    else
+      EXPECT_EQ(r.view.status, dec(c.status));
+  }
+}
+
 TEST_F(EngineScan, TextThatIsNoNumberOrNoDurationChangesNothing) {
   rig.start();
   const int n = rig.graphe.nombre;

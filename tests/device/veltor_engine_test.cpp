@@ -2,8 +2,13 @@
 // every tick, the fetch of the event lines and what becomes of them, against
 // the simulated fork and against scripted boxes that misbehave.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numeric>
 #include <string>
@@ -13,6 +18,7 @@
 #include "device/engine_texts.h"
 #include "device/simulated_box.h"
 #include "device/veltor_fork.h"
+#include "device/veltor_image.h"
 #include "device/veltor_texts.h"
 #include "display/graphe.h"
 #include "engine_rig.h"
@@ -408,10 +414,34 @@ TEST_F(VeltorScripted, NoEventAtAllEndsWithAnEmptyRecordingAtTheStop) {
   rig.engine.EnregistreBtnClick();
   rig.run(3000ms);
   EXPECT_EQ(rig.engine.veltorPhase(), VeltorPhase::Counting);
+  EXPECT_EQ(rig.view.status, std::string(texts::kAttenteVeltor) + texts::kAttenteVeltorRien);
   rig.engine.VeltorStopRequested();
   EXPECT_TRUE(finished());
   EXPECT_EQ(rig.graphe.nbPoints, 0);
   EXPECT_DOUBLE_EQ(Temps().Maxi, 0.25);
+  EXPECT_EQ(rig.view.status, texts::kAucunPassageVeltor);
+}
+
+TEST_F(VeltorScripted, TheStatusCountsTheCrossingsWhileTheRunCounts) {
+  counts({"0", "4", "9"});
+  rig.start();
+  rig.engine.EnregistreBtnClick();
+  EXPECT_EQ(rig.view.status, texts::kAttenteVeltor);
+  std::vector<std::string> seen;
+  ASSERT_TRUE(rig.runUntil(
+      [&] {
+        if (seen.empty() || seen.back() != rig.view.status) seen.push_back(rig.view.status);
+        return peer.countLines("XUTIL4") >= 3;
+      },
+      5000ms));
+  rig.run(10ms);
+  seen.push_back(rig.view.status);
+  const std::string attente = texts::kAttenteVeltor;
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorRien), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorPassages + "4"),
+            seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), attente + texts::kAttenteVeltorPassages + "9"),
+            seen.end());
 }
 
 TEST_F(VeltorScripted, NoiseInPlaceOfACountIsNoNews) {
@@ -435,6 +465,77 @@ TEST_F(VeltorScripted, CountsThatCannotBeReadEndWithTheReasonShown) {
   EXPECT_TRUE(finished());
   EXPECT_EQ(rig.graphe.nbPoints, 0);
   EXPECT_EQ(rig.view.status, texts::kCompteVeltorIllisible);
+}
+
+// ---- Which image goes to which box -----------------------------------------
+
+// The maker's image of the tests: the shipped layout with other bytes, so the
+// wire tells which image went.
+std::vector<std::string> MakerImage() {
+  std::vector<std::string> lines = VeltorProgramLines();
+  std::string &l = lines[1];
+  l[9] = l[9] == 'A' ? 'B' : 'A';
+  unsigned sum = 0;
+  for (std::size_t i = 1; i + 2 < l.size(); i += 2) sum += std::stoul(l.substr(i, 2), nullptr, 16);
+  char checksum[3];
+  std::snprintf(checksum, sizeof checksum, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
+  l.replace(l.size() - 2, 2, checksum);
+  return lines;
+}
+
+std::vector<std::string> HexSent(const VeltorPeer &peer) {
+  std::vector<std::string> hex;
+  for (const std::string &l : peer.lines)
+    if (!l.empty() && l[0] == ':') hex.push_back(l);
+  return hex;
+}
+
+TEST(VeltorImageRule, OwnBoxGetsTheBuiltInImageAnyOtherTheMakersOrNone) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("kvx-maker-" + std::to_string(::getpid()) + ".hex");
+  ASSERT_TRUE(CheckVeltorImage(MakerImage()));
+  const struct {
+    const char *name;
+    bool own;
+    const char *fileText;  // null: no file installed
+    bool uploaded;
+    const char *errorStart;
+  } cases[] = {
+      {"own simulated box", true, nullptr, true, ""},
+      {"real box, no file", false, nullptr, false, texts::kProgrammeVeltorAbsent},
+      {"real box, maker's file", false, "", true, ""},
+      {"real box, damaged file", false, ":00\n", false, texts::kProgrammeVeltorRefuse},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    VeltorPeer peer;
+    EngineRig rig(peer);
+    std::filesystem::remove(file);
+    if (c.fileText != nullptr) {
+      std::ofstream out(file);
+      if (*c.fileText != 0)
+        out << c.fileText;
+      else
+        for (const std::string &l : MakerImage()) out << l << "\r\n";
+    }
+    rig.engine.setVeltorImageSource({c.own ? rig.port : rig.port + 1, {file.string()}});
+    rig.graphe.Mode = display::kModeVeltor;
+    rig.start();
+    EXPECT_EQ(rig.engine.veltorUploaded(), c.uploaded);
+    if (c.uploaded) {
+      EXPECT_TRUE(rig.view.errors.empty());
+      EXPECT_EQ(HexSent(peer), c.own ? VeltorProgramLines() : MakerImage());
+      EXPECT_EQ(rig.graphe.Mode, display::kModeVeltor);
+    } else {
+      ASSERT_EQ(rig.view.errors.size(), 1u);
+      EXPECT_EQ(rig.view.errors[0].rfind(c.errorStart, 0), 0u) << rig.view.errors[0];
+      EXPECT_NE(rig.view.errors[0].find(file.string()), std::string::npos);
+      EXPECT_TRUE(HexSent(peer).empty()) << "nothing of ours reaches a real box";
+      EXPECT_EQ(rig.graphe.Mode, display::kModePointParPoint);
+      EXPECT_EQ(rig.timer.interval(), 110);
+    }
+  }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

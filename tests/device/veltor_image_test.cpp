@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -110,6 +114,56 @@ TEST(VeltorImage, RefusesWhatTheLoaderWouldNotTake) {
   auto rebuilt = good;
   rebuilt[4] = Record(0x2030, 16);
   EXPECT_TRUE(CheckVeltorImage(rebuilt));
+}
+
+// The maker's image as the user installs it: the first place that has a file
+// is the one read, and a file that is no fork program is refused with why.
+class VeltorImageFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder =
+        std::filesystem::temp_directory_path() / ("kvx-veltor-image-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::string write(const std::string &name, const std::string &text) {
+    const std::filesystem::path p = folder / name;
+    std::ofstream(p, std::ios::binary) << text;
+    return p.string();
+  }
+  static std::string image(const char *end) {
+    std::string t;
+    for (const std::string &l : VeltorProgramLines()) t += l + end;
+    return t;
+  }
+  std::filesystem::path folder;
+};
+
+TEST_F(VeltorImageFileTest, FirstPlaceWithAFileIsReadAndChecked) {
+  const std::string missing = (folder / "none.hex").string();
+  const struct {
+    std::string text;
+    bool usable;
+    const char *error;  // start of it
+  } cases[] = {
+      {image("\n"), true, ""},
+      {image("\r\n"), true, ""},
+      {"\xEF\xBB\xBF" + image("\r\n") + "\r\n\r\n", true, ""},
+      {"", false, "ce n'est pas un programme de fourche (0 lines"},
+      {image("\n").substr(1), false, "ce n'est pas un programme de fourche (line 1: no colon"},
+      {std::string(kMaxVeltorImageFile + 1, ':'), false, "fichier trop grand"},
+  };
+  for (const auto &c : cases) {
+    const std::string path = write("veltor.hex", c.text);
+    const VeltorImageFile f = ReadVeltorImageFile({"", missing, path, write("other.hex", "x")});
+    EXPECT_EQ(f.path, path);
+    EXPECT_EQ(!f.lines.empty(), c.usable) << f.error;
+    if (c.usable) EXPECT_EQ(f.lines, VeltorProgramLines());
+    EXPECT_EQ(f.error.rfind(c.error, 0), 0u) << f.error;
+  }
+  const VeltorImageFile none = ReadVeltorImageFile({missing, folder.string()});
+  EXPECT_TRUE(none.path.empty()) << "a folder is no file";
+  EXPECT_TRUE(none.lines.empty());
 }
 
 }  // namespace

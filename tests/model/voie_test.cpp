@@ -249,6 +249,40 @@ TEST(Voie, RangeTexts) {
   EXPECT_EQ(libre.TexteCalibre(), "±3 N");
 }
 
+TEST(Voie, BoxCaptionNamesTheRangeOrTheCalibratedUnit) {
+  MasseTemporaire masse(true);
+  const struct {
+    bool capteur;
+    double unVolt;
+    const char *unite;
+    const char *titre;
+  } cas[] = {
+      {false, 1, "V", "V1=EA0 ±2.5 V"},
+      {true, 227.04, "°C", "T=EA0 (°C)"},  // the span would read ±567.6 °C
+      {true, 0.001, "N", "T=EA0 (mN)"},    // read-outs in thousandths
+      {true, 1000, "Pa", "T=EA0 (kPa)"},
+      {true, 10, "", "T=EA0"},  // a sensor without unit
+  };
+  for (const auto &c : cas) {
+    Tvoie v(kVoieV1);
+    v.Nom = "V1";  // as the graph names its first input
+    if (c.capteur) {
+      v.Nom = "T";
+      v.FixeUnite(c.unite);
+      v.Capteur = true;
+      v.UnVolt = c.unVolt;
+      v.CalculeEchelle();
+    }
+    std::string attendu = c.titre;
+    if (!c.capteur) attendu = avecSeparateur(attendu);
+    EXPECT_EQ(TexteCadre(v), attendu) << c.titre;
+  }
+  // An input that is no box input keeps its range.
+  TbaseDeTemps t;
+  t.Capteur = true;
+  EXPECT_EQ(TexteCadre(t), "t= " + t.TexteCalibre());
+}
+
 TEST(Voie, ANumberedChannelStartsAsTheBoxInputOfItsSlot) {
   MasseTemporaire masse(true);
   const Tvoie v7(7);

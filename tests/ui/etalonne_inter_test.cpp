@@ -15,6 +15,7 @@
 #include "device/simulated_port.h"
 #include "display/graphe.h"
 #include "model/masse.h"
+#include "model/separateur_decimal.h"
 #include "model/voie.h"
 #include "outils_dialogue.h"
 #include "ui/kvxmain.h"
@@ -75,6 +76,25 @@ TEST_F(EtalonneInterTest, OpensOnTheChannelsCalibrationAtPointOne) {
   EXPECT_TRUE(d.Point1->isVisible());
   EXPECT_FALSE(d.Point2->isVisible());
   EXPECT_FALSE(d.Point2Manuel->isVisible());
+  EXPECT_TRUE(d.ConsigneLabel->text().startsWith(QStringLiteral("1. ")));
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("0 V"));
+  EXPECT_EQ(d.TensionInter2->text(), QString()) << "no second point yet";
+}
+
+TEST_F(EtalonneInterTest, EachBarShowsItsVoltageAndEachStepSaysWhatToDo) {
+  TEtalonneInterDlg d(m_voie, nullptr);
+  Ouvre(d);
+  const QString pt = model::SeparateurDecimal() == ',' ? QStringLiteral(",") : QStringLiteral(".");
+  d.GaugeInter1->setValue(51);
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("1 V"));
+  d.GaugeInter1->setValue(128);
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2") + pt + QStringLiteral("51 V"));
+  test::Clique(&d, "Point1");
+  EXPECT_TRUE(d.ConsigneLabel->text().startsWith(QStringLiteral("2. ")));
+  EXPECT_TRUE(d.ConsigneLabel->text().contains(QStringLiteral("« Point 2 interactif »")));
+  d.GaugeInter2->setValue(153);
+  EXPECT_EQ(d.TensionInter2->text(), QStringLiteral("3 V"));
+  EXPECT_EQ(d.TensionInter1->text(), QStringLiteral("2") + pt + QStringLiteral("51 V")) << "frozen";
 }
 
 TEST_F(EtalonneInterTest, TwoPointsGiveTheLineOrSayWhyNot) {

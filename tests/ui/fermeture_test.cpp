@@ -51,6 +51,7 @@ class FermetureTest : public testing::Test, test::AvecApplication {
     m_table.addPeer(m_boitier);
     TKVXmainForm::Options o;
     o.ports = &m_table;
+    o.imageVeltor.ownPort = 1;  // the simulated box of the test
     o.horloge = &m_horloge;
     o.lien.traceFiles = false;
     m_form = std::make_unique<TKVXmainForm>(o);

@@ -5,7 +5,10 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
 #include <QTest>
+#include <memory>
 
 #include "ui_test_app.h"
 
@@ -84,6 +87,26 @@ TEST_F(GreekKeyFilterTest, AltGrAndPlainKeysPassUntouched) {
                  QStringLiteral("€"));
   QCoreApplication::sendEvent(&m_edit, &euro);
   EXPECT_EQ(m_edit.text(), QStringLiteral("ta€"));
+}
+
+TEST_F(GreekKeyFilterTest, EditMenusNameOnlyTheShortcutsThatKeepTheirMeaning) {
+  QSpinBox spin;
+  for (QWidget *edit : {static_cast<QWidget *>(&m_edit), static_cast<QWidget *>(&spin)}) {
+    QLineEdit *ligne = edit == &m_edit ? &m_edit : spin.findChild<QLineEdit *>();
+    ASSERT_NE(ligne, nullptr);
+    std::unique_ptr<QMenu> menu(ligne->createStandardContextMenu());
+    QStringList raccourcis;
+    for (QAction *a : menu->actions()) {
+      const qsizetype tab = a->text().indexOf(QLatin1Char('\t'));
+      if (tab >= 0) raccourcis << a->text().mid(tab + 1);
+    }
+    const QString copier = QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
+    const QString coller = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    EXPECT_TRUE(raccourcis.contains(copier)) << raccourcis.join(u' ').toStdString();
+    EXPECT_TRUE(raccourcis.contains(coller));
+    for (const char *grec : {"Ctrl+A", "Ctrl+Z", "Ctrl+Y", "Ctrl+Shift+Z"})
+      EXPECT_FALSE(raccourcis.contains(QString::fromLatin1(grec))) << grec;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEnterEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "display/graphe.h"
+#include "model/voie.h"
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/panel_voies.h"
@@ -63,7 +66,7 @@ TEST_F(FenetreTest, ToolBarButtonsCarryTheirCaptionsAndHints) {
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->toolTip(), QStringLiteral("Défaire"));
   EXPECT_EQ(Controle<QToolButton>("UndoBtn")->statusTip(),
             QStringLiteral("Supprimer le dernier point"));
-  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(), QString());
+  EXPECT_EQ(Controle<QToolButton>("StopBtn")->toolTip(), QStringLiteral("Arrêt de l'acquisition"));
   EXPECT_EQ(Controle<QToolButton>("StopBtn")->statusTip(),
             QStringLiteral("Arrêt de l'acquisition"));
 }
@@ -101,7 +104,7 @@ TEST_F(FenetreTest, PanelsAndLabelsHaveTheirTexts) {
   EXPECT_EQ(Controle<QLabel>("Label9")->text(), QStringLiteral("secondes"));
   EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref Alt"));
   m_form->AfficheMasse(false);
-  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref OV"));
+  EXPECT_EQ(Controle<QLabel>("MasseLabel")->text(), QStringLiteral("Ref 0V"));
   for (const char *nom : {"ClavierGB", "SortieAnaGB", "ModeVeltorGB"})
     EXPECT_FALSE(Controle<QWidget>(nom)->isVisible()) << nom;
   EXPECT_EQ(Controle<QWidget>("Gauge")->height(), 8);
@@ -288,12 +291,26 @@ TEST_F(FenetreTest, HintsShowInTheTitleBar) {
   QCoreApplication::sendEvent(m_form->StopBtn, &sortie);
   EXPECT_EQ(m_form->windowTitle(), QString::fromUtf8(kTitreFenetre));
   EXPECT_NE(m_form->Statut(0), QStringLiteral("Arrêt de l'acquisition"));
+  // As the pointer does it: over a control, off it, then out of the window.
+  QEnterEvent entre(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+  QCoreApplication::sendEvent(m_form->ResetBtn, &entre);
+  EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Nouvelle acquisition"));
+  QEvent quitte(QEvent::Leave);
+  QCoreApplication::sendEvent(m_form->ResetBtn, &quitte);
+  EXPECT_EQ(m_form->windowTitle(), QString::fromUtf8(kTitreFenetre));
+  QCoreApplication::sendEvent(m_form->UndoBtn, &entre);
+  EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Supprimer le dernier point"));
+  QCoreApplication::sendEvent(m_form.get(), &quitte);
+  EXPECT_EQ(m_form->windowTitle(), QString::fromUtf8(kTitreFenetre));
+  EXPECT_EQ(m_form->ResetBtn->toolTip(), QStringLiteral("Nouvelle acquisition"));
 }
 
 TEST_F(FenetreTest, MinimumSizeAndStatusPanels) {
-  EXPECT_EQ(m_form->minimumSize(), QSize(550, 380));
+  // 550 x 380 at the least, more when the panels of the mode need it.
+  EXPECT_GE(m_form->minimumWidth(), 550);
+  EXPECT_GE(m_form->minimumHeight(), 380);
   m_form->resize(300, 200);
-  EXPECT_EQ(m_form->size(), QSize(550, 380));
+  QTRY_COMPARE(m_form->size(), m_form->minimumSize());
   m_form->resize(800, 600);
   QCoreApplication::processEvents();
   // The messages take what the figure and the size grip leave.
@@ -312,6 +329,103 @@ TEST_F(FenetreTest, PanelClicksReachTheirHandlerWithTheSlot) {
   QTest::mouseClick(Controle<QGroupBox>("GroupBox1"), Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseClick(Controle<QLabel>("Label1"), Qt::RightButton);
   EXPECT_EQ(recus, (std::vector<int>{6, 5}));
+}
+
+TEST_F(FenetreTest, ChannelBoxesFollowTheirChannelsAndKeepTheirPlace) {
+  display::TgrapheKVX &g = m_form->graphe();
+  std::vector<int> recus;
+  m_form->RelieClic({QStringLiteral("GroupBox1"), QStringLiteral("GroupBox4")},
+                    [&](int slot) { recus.push_back(slot); });
+  // V2 off and V3 on: V3 moves to slot 6 with its box, V2 to slot 7 with its.
+  g.voie(6).Active = false;
+  g.voie(7).Active = true;
+  g.FixeNombre(128);
+  ASSERT_EQ(g.voie(6).Nom, "V3");
+  m_form->RafraichitPanneaux();
+  auto *v2 = Controle<QGroupBox>("GroupBox4");
+  auto *v3 = Controle<QGroupBox>("GroupBox1");
+  EXPECT_EQ(v3->property("tag").toInt(), 6);
+  EXPECT_EQ(Controle<QLabel>("Label2")->property("tag").toInt(), 6);
+  EXPECT_EQ(v2->property("tag").toInt(), 7);
+  EXPECT_EQ(m_form->PanelVoies->cadre(6), v3);
+  EXPECT_TRUE(v3->title().startsWith(QStringLiteral("V3=EA2"))) << v3->title().toStdString();
+  EXPECT_TRUE(v2->title().startsWith(QStringLiteral("V2=EA1"))) << v2->title().toStdString();
+  // The column keeps V1, V2, V3, V4 from the bottom up: only sizes change.
+  QTRY_VERIFY(v3->height() > v2->height());
+  QTRY_VERIFY(v3->geometry().bottom() < v2->geometry().top());
+  EXPECT_LT(Controle<QGroupBox>("GroupBox2")->geometry().bottom(), v3->geometry().top());
+  // A click on a box opens its own channel, thin or not.
+  QTest::mouseClick(v3, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseClick(v2, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(recus, (std::vector<int>{6, 7}));
+  // A calibrated input names the unit of its read-out, not a span no sensor reaches.
+  model::Tvoie &v1 = g.voie(5);
+  v1.Nom = "T";
+  v1.FixeUnite("°C");
+  v1.Capteur = true;
+  v1.UnVolt = 227.04;
+  v1.CalculeEchelle();
+  m_form->RafraichitPanneaux();
+  EXPECT_EQ(Controle<QGroupBox>("GroupBox5")->title(), QStringLiteral("T=EA0 (°C)"));
+}
+
+TEST_F(FenetreTest, ARepaintShowsTheReadOutsWithTheCrosses) {
+  display::TgrapheKVX &g = m_form->graphe();
+  g.Mode = display::kModePointParPoint;
+  g.voie(5).Active = true;
+  g.voie(5).valeurLue = 1.25;
+  m_form->RafraichitPanneaux();  // clears the read-outs, as every settings change does
+  auto *l1 = Controle<QLabel>("Label1");
+  ASSERT_TRUE(l1->text().isEmpty());
+  m_form->RedessineGraphe();
+  QTRY_COMPARE(l1->text(), QString::fromStdString(g.voie(5).TexteValeurCourante()));
+  EXPECT_DOUBLE_EQ(g.voie(5).valeurCourante, 1.25) << "the value read, not mid-range";
+  // In a timed scan the read-outs are the scan's to fill.
+  g.Mode = display::kModeTemps;
+  m_form->RafraichitPanneaux();
+  m_form->RedessineGraphe();
+  QTest::qWait(50);
+  EXPECT_TRUE(l1->text().isEmpty());
+}
+
+TEST_F(FenetreTest, AtItsMinimumSizeNoPanelOfAnyModeOverlapsAnother) {
+  display::TgrapheKVX &g = m_form->graphe();
+  for (int mode = 0; mode <= 4; ++mode) {
+    SCOPED_TRACE(mode);
+    g.Mode = static_cast<std::uint8_t>(mode);
+    m_form->RafraichitPanneaux();
+    m_form->resize(300, 200);
+    QTRY_COMPARE(m_form->size(), m_form->minimumSize());
+    EXPECT_GE(m_form->width(), 550);
+    EXPECT_GE(m_form->height(), 380);
+    QCoreApplication::processEvents();
+    QList<QWidget *> boites;
+    for (QWidget *w :
+         m_form->PanelMode->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+      if (w->isVisible()) boites << w;
+    for (QWidget *b : boites) {
+      EXPECT_TRUE(m_form->PanelMode->rect().contains(b->geometry()))
+          << b->objectName().toStdString();
+      for (QWidget *autre : boites) {
+        if (autre != b) {
+          EXPECT_FALSE(b->geometry().intersects(autre->geometry()));
+        }
+      }
+      QList<QWidget *> dedans;
+      for (QWidget *w : b->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (w->isVisible()) dedans << w;
+      for (QWidget *w : dedans) {
+        EXPECT_TRUE(b->rect().contains(w->geometry()))
+            << w->objectName().toStdString() << " cut in " << b->objectName().toStdString();
+        for (QWidget *autre : dedans) {
+          if (autre != w) {
+            EXPECT_FALSE(w->geometry().intersects(autre->geometry()))
+                << w->objectName().toStdString() << " over " << autre->objectName().toStdString();
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

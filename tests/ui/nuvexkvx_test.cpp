@@ -274,6 +274,37 @@ TEST_F(NuvexKvxDlgTest, CalibrationFieldsTakeExpressionsAndRefuseWhatDoesNotRead
   EXPECT_TRUE(m_dlg->isVisible());
 }
 
+TEST_F(NuvexKvxDlgTest, EnterInACalibrationEditAppliesBothNumbersAndKeepsTheDialogOpen) {
+  model::FixeMasse(false);
+  V3().ChoisitEntree(2);
+  V3().Capteur = true;
+  V3().Offset = 0;
+  V3().UnVolt = 1;
+  Ouvre();
+  ASSERT_TRUE(test::AttendQue([&] { return m_dlg->Gauge1->value() == 180; }, 3000));
+  m_dlg->EditNom->setText(QStringLiteral("T"));  // typed, not yet applied
+  const struct {
+    QLineEdit *edit;
+    const char *val0, *pente;
+    double offset, unVolt;
+  } cas[] = {{m_dlg->val0Edit, "-10", "2*5", -10, 10}, {m_dlg->PenteEdit, "1", "0.5", 1, 0.5}};
+  for (const auto &c : cas) {
+    m_dlg->val0Edit->setText(QString::fromLatin1(c.val0));
+    m_dlg->PenteEdit->setText(QString::fromLatin1(c.pente));
+    c.edit->setFocus();
+    QTest::keyClick(c.edit, Qt::Key_Return);
+    EXPECT_TRUE(m_dlg->isVisible()) << c.val0;
+    EXPECT_EQ(m_dlg->result(), 0) << "not closed by the default button";
+    EXPECT_DOUBLE_EQ(V3().Offset, c.offset);
+    EXPECT_DOUBLE_EQ(V3().UnVolt, c.unVolt);
+    EXPECT_EQ(m_dlg->PenteEdit->text().toStdString(), model::TexteEdition(c.unVolt));
+    // The live value is converted with the new numbers at once.
+    EXPECT_EQ(m_dlg->EditValeur->text().toStdString(),
+              model::TexteEdition(c.unVolt * 180 * 5.0 / 255 + c.offset));
+    EXPECT_EQ(m_dlg->EditNom->text(), QStringLiteral("T"));
+  }
+}
+
 TEST_F(NuvexKvxDlgTest, SymbolTakesOnlyTheCharactersOfAName) {
   Ouvre();
   m_dlg->EditNom->clear();

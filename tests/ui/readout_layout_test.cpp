@@ -22,14 +22,15 @@ struct CasTaille {
 
 class TailleNormaleTest : public testing::TestWithParam<CasTaille> {};
 
-TEST_P(TailleNormaleTest, StepsAtWindowHeights481And601) {
+TEST_P(TailleNormaleTest, StepsAtWindowHeights481And601ThenGrowsWithTallWindows) {
   EXPECT_EQ(TailleNormale(GetParam().hauteur), GetParam().taille);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hauteurs, TailleNormaleTest,
                          testing::Values(CasTaille{380, 10}, CasTaille{480, 10}, CasTaille{481, 12},
-                                         CasTaille{600, 12}, CasTaille{601, 14},
-                                         CasTaille{1200, 14}));
+                                         CasTaille{600, 12}, CasTaille{601, 14}, CasTaille{750, 14},
+                                         CasTaille{751, 16}, CasTaille{1200, 20},
+                                         CasTaille{1351, 24}, CasTaille{4000, 24}));
 
 TEST(DispositionNormale, ShownBoxesAreWhiteAndTwiceAsTallAsHiddenOnes) {
   const SortiesBoites s = DispositionNormale(Visibles({5, 6}), 594);

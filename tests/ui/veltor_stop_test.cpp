@@ -116,6 +116,7 @@ class VeltorFenetreTest : public testing::Test, test::AvecApplication {
     m_table.addPeer(m_boitier);
     TKVXmainForm::Options o;
     o.ports = &m_table;
+    o.imageVeltor.ownPort = 1;  // the simulated box of the test
     o.lien.traceFolder = QDir::tempPath().toStdString();
     o.lien.traceFiles = false;
     m_form = std::make_unique<TKVXmainForm>(o);
@@ -210,6 +211,7 @@ TEST(VeltorRefusFenetre, RefusedProgramSaysSoAndShowsPointByPoint) {
   table.addPeer(boitier);
   TKVXmainForm::Options o;
   o.ports = &table;
+  o.imageVeltor.ownPort = 1;  // the simulated box of the test
   o.lien.traceFiles = false;
   TKVXmainForm form(o);
   RelieDialogues(form);

@@ -144,7 +144,7 @@ TEST_P(PanneauxParMode, ShowOnlyTheBoxesOfTheMode) {
 INSTANTIATE_TEST_SUITE_P(
     Modes, PanneauxParMode,
     testing::Values(CasMode{0, {"ClavierGB"}}, CasMode{1, {"BalayageGB", "SynchroGB", "Gauge"}},
-                    CasMode{2, {"PointGB", "EntreeBinGB"}}, CasMode{3, {"SortieAnaGB"}},
+                    CasMode{2, {"PointGB", "EntreeBinGB"}}, CasMode{3, {"SortieAnaGB", "Gauge"}},
                     CasMode{4, {"ModeVeltorGB", "Gauge"}}),
     [](const testing::TestParamInfo<CasMode> &i) { return "Mode" + std::to_string(i.param.mode); });
 
