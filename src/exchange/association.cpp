@@ -63,7 +63,7 @@ std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
   text += "Icon=kvx\n";
   text += std::string("MimeType=") + kTypeMime + ";\n";
   text += "Terminal=false\n";
-  text += "Categories=Education;Science;\n";
+  text += "NoDisplay=true\n";
   return text;
 }
 
@@ -113,6 +113,34 @@ std::string AvecProgrammeParDefaut(const std::string &existant) {
   std::string text;
   for (const auto &line : lines) text += line + "\n";
   return text;
+}
+
+std::vector<std::string> ProgrammesParDefaut(const std::string &mimeapps) {
+  using namespace association;
+  const std::string header = std::string("[") + kSectionDefauts + "]";
+  std::vector<std::string> ids;
+  bool inDefaults = false;
+  for (const auto &raw : linesOf(mimeapps)) {
+    const auto line = trimmed(raw);
+    if (isSectionHeader(line)) {
+      inDefaults = line == header;
+      continue;
+    }
+    const auto equal = line.find('=');
+    if (!inDefaults || equal == std::string::npos || trimmed(line.substr(0, equal)) != kTypeMime)
+      continue;
+    std::istringstream list(line.substr(equal + 1));
+    std::string id;
+    while (std::getline(list, id, ';'))
+      if (!trimmed(id).empty()) ids.push_back(trimmed(id));
+  }
+  return ids;
+}
+
+bool AucunChoixUtilisateur(const std::vector<std::string> &defauts) {
+  for (const auto &id : defauts)
+    if (id != association::kFichierEntree) return false;
+  return true;
 }
 
 }  // namespace kvx::exchange

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -55,9 +56,37 @@ DossiersBureau DossiersBureauUtilisateur() {
           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
 }
 
+bool EntreeInstallee(const QString &executable) {
+  const QString prefixe = QFileInfo(executable).absolutePath() + QStringLiteral("/..");
+  return QFileInfo(QDir::cleanPath(prefixe + QStringLiteral("/share/applications/") +
+                                   QLatin1String(exchange::association::kFichierEntreeInstallee)))
+      .isFile();
+}
+
+std::vector<std::string> DefautsUtilisateur(const DossiersBureau &dossiers) {
+  QStringList fichiers;
+  // "GNOME:Unity" reads gnome-mimeapps.list, then unity-mimeapps.list.
+  const QStringList bureaux =
+      qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+  for (const QString &bureau : bureaux)
+    fichiers << dossiers.configuration + QLatin1Char('/') + bureau.toLower() +
+                    QStringLiteral("-mimeapps.list");
+  fichiers << dossiers.configuration + QStringLiteral("/mimeapps.list");
+  // Where older desktops kept it.
+  fichiers << dossiers.donnees + QStringLiteral("/applications/mimeapps.list");
+  std::vector<std::string> defauts;
+  for (const QString &fichier : fichiers) {
+    const auto lus = exchange::ProgrammesParDefaut(contentsOf(fichier).toStdString());
+    defauts.insert(defauts.end(), lus.begin(), lus.end());
+  }
+  return defauts;
+}
+
 bool EcritAssociation(const QString &executable, const DossiersBureau &dossiers) {
   using namespace exchange::association;
+  if (EntreeInstallee(executable)) return true;
   if (dossiers.donnees.isEmpty() || dossiers.configuration.isEmpty()) return false;
+  if (!exchange::AucunChoixUtilisateur(DefautsUtilisateur(dossiers))) return true;
   const auto entry = exchange::TexteEntreeBureau(executable.toStdString());
   if (!entry) return false;
   const QString applications = dossiers.donnees + QStringLiteral("/applications");
