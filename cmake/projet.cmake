@@ -6,7 +6,8 @@
 
 set(kvx_control ${PROJECT_SOURCE_DIR}/debian/control)
 set(kvx_changelog ${PROJECT_SOURCE_DIR}/debian/changelog)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${kvx_control} ${kvx_changelog})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${kvx_control} ${kvx_changelog}
+             ${PROJECT_SOURCE_DIR}/src/model/version.h)
 
 file(STRINGS ${kvx_control} kvx_ligne REGEX "^Maintainer: " LIMIT_COUNT 1)
 string(REGEX REPLACE "^Maintainer: *" "" KVX_MAINTENEUR "${kvx_ligne}")
@@ -23,6 +24,11 @@ file(STRINGS ${kvx_changelog} kvx_ligne LIMIT_COUNT 1)
 string(REGEX REPLACE "^[^(]*\\(([^)]*)\\).*$" "\\1" KVX_VERSION_PAQUET "${kvx_ligne}")
 if(NOT KVX_VERSION_PAQUET STREQUAL PROJECT_VERSION)
   message(FATAL_ERROR "debian/changelog is at ${KVX_VERSION_PAQUET}, the project at ${PROJECT_VERSION}")
+endif()
+# --version and the about box print the core's own copy of it.
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/model/version.h kvx_ligne REGEX "kVersion = ")
+if(NOT kvx_ligne MATCHES "\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "src/model/version.h does not give ${PROJECT_VERSION}")
 endif()
 file(STRINGS ${kvx_changelog} kvx_ligne REGEX "^ -- " LIMIT_COUNT 1)
 string(REGEX REPLACE "^.*, ([0-9]+) ([A-Z][a-z][a-z]) ([0-9]+) .*$" "\\3-\\2-\\1" kvx_date "${kvx_ligne}")

@@ -50,7 +50,9 @@ std::optional<std::string> CiteCheminExec(const std::string &executable) {
   return escaped;
 }
 
-std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
+namespace {
+
+std::optional<std::string> entryText(const std::string &executable, const char *lastLine) {
   using namespace association;
   const auto exec = CiteCheminExec(executable);
   if (!exec) return std::nullopt;
@@ -63,8 +65,18 @@ std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
   text += "Icon=kvx\n";
   text += std::string("MimeType=") + kTypeMime + ";\n";
   text += "Terminal=false\n";
-  text += "NoDisplay=true\n";
+  text += lastLine;
   return text;
+}
+
+}  // namespace
+
+std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
+  return entryText(executable, "NoDisplay=true\n");
+}
+
+std::optional<std::string> TexteEntreeBureauAncienne(const std::string &executable) {
+  return entryText(executable, "Categories=Education;Science;\n");
 }
 
 std::string TexteTypeMime() {

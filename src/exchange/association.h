@@ -22,6 +22,10 @@ std::optional<std::string> CiteCheminExec(const std::string &executable);
 // files only); nothing when the path cannot be quoted.
 std::optional<std::string> TexteEntreeBureau(const std::string &executable);
 
+// The entry earlier versions wrote under the installed entry's name, even
+// when installed: recognised to be taken away again.
+std::optional<std::string> TexteEntreeBureauAncienne(const std::string &executable);
+
 // The shared-mime-info package that gives "*.kvx" and "*.KVX" their type.
 std::string TexteTypeMime();
 

@@ -82,9 +82,33 @@ std::vector<std::string> DefautsUtilisateur(const DossiersBureau &dossiers) {
   return defauts;
 }
 
+// Earlier versions wrote their entry and type into the home even when
+// installed, hiding the package's and staying after its removal. Exactly
+// what they wrote goes; anything the user changed stays.
+bool RetireAncienneAssociation(const QString &executable, const DossiersBureau &dossiers) {
+  using namespace exchange::association;
+  if (dossiers.donnees.isEmpty()) return true;
+  const QString applications = dossiers.donnees + QStringLiteral("/applications");
+  const QString mime = dossiers.donnees + QStringLiteral("/mime");
+  const QString entry = applications + QLatin1Char('/') + QLatin1String(kFichierEntreeInstallee);
+  const QString type = mime + QStringLiteral("/packages/") + QLatin1String(kFichierTypeMime);
+  const auto ancienne = exchange::TexteEntreeBureauAncienne(executable.toStdString());
+  bool ok = true;
+  if (ancienne && QFile::exists(entry) && contentsOf(entry) == QByteArray::fromStdString(*ancienne)) {
+    ok = QFile::remove(entry);
+    ok = runTool(QStringLiteral("update-desktop-database"), applications) && ok;
+  }
+  if (QFile::exists(type) &&
+      contentsOf(type) == QByteArray::fromStdString(exchange::TexteTypeMime())) {
+    ok = QFile::remove(type) && ok;
+    ok = runTool(QStringLiteral("update-mime-database"), mime) && ok;
+  }
+  return ok;
+}
+
 bool EcritAssociation(const QString &executable, const DossiersBureau &dossiers) {
   using namespace exchange::association;
-  if (EntreeInstallee(executable)) return true;
+  if (EntreeInstallee(executable)) return RetireAncienneAssociation(executable, dossiers);
   if (dossiers.donnees.isEmpty() || dossiers.configuration.isEmpty()) return false;
   if (!exchange::AucunChoixUtilisateur(DefautsUtilisateur(dossiers))) return true;
   const auto entry = exchange::TexteEntreeBureau(executable.toStdString());

@@ -29,8 +29,9 @@ std::vector<std::string> DefautsUtilisateur(const DossiersBureau &dossiers);
 // folder and the user has no default program for them: the desktop entry,
 // the file type, and this program as the type's default. An installed
 // program writes nothing into the user's home (the system's entry and type
-// serve, and nothing of it stays after the package is removed), and a
-// default the user chose is never replaced. Files are rewritten only when
+// serve, and nothing of it stays after the package is removed; it takes away
+// the entry and type an earlier version wrote there, when they are exactly
+// as written), and a default the user chose is never replaced. Files are rewritten only when
 // their text differs, and then the desktop's caches are updated when their
 // tools are installed. False when a step failed; the program goes on closing
 // all the same, as a missing association only costs the user a double-click.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "exchange/association.h"
+
 namespace kvx::platform {
 namespace {
 
@@ -55,6 +57,39 @@ TEST(EcritAssociation, AnInstalledProgramWritesNothingIntoTheHome) {
             "[Default Applications]\napplication/x-kvx=kvx.desktop\n");
   EXPECT_TRUE(EcritAssociation(installed, dossiers));
   EXPECT_EQ(filesUnder(home.path()), QStringList{QStringLiteral(".config/mimeapps.list")});
+}
+
+TEST(EcritAssociation, AnInstalledProgramTakesAwayWhatEarlierVersionsWroteAsTheyWroteIt) {
+  QTemporaryDir prefix, home;
+  writeFile(prefix.filePath(QStringLiteral("share/applications/kvx.desktop")), "[Desktop Entry]\n");
+  const QString installed = prefix.filePath(QStringLiteral("bin/kvx"));
+  const DossiersBureau dossiers{home.filePath(QStringLiteral(".local/share")),
+                                home.filePath(QStringLiteral(".config"))};
+  const QString entry = dossiers.donnees + QStringLiteral("/applications/kvx.desktop");
+  const QString type = dossiers.donnees + QStringLiteral("/mime/packages/kvx.xml");
+  const QByteArray ancienne =
+      QByteArray::fromStdString(*exchange::TexteEntreeBureauAncienne(installed.toStdString()));
+  EXPECT_TRUE(ancienne.contains("Categories=Education;Science;\n"));
+
+  // Edited by the user, or written for a program elsewhere: they stay.
+  writeFile(entry, ancienne + "Keywords=tp;\n");
+  writeFile(type, QByteArray::fromStdString(exchange::TexteTypeMime()) + "\n");
+  EXPECT_TRUE(EcritAssociation(installed, dossiers));
+  EXPECT_TRUE(QFileInfo::exists(entry));
+  EXPECT_TRUE(QFileInfo::exists(type));
+  writeFile(entry, *exchange::TexteEntreeBureauAncienne("/opt/autre/kvx"));
+  EXPECT_TRUE(EcritAssociation(installed, dossiers));
+  EXPECT_TRUE(QFileInfo::exists(entry));
+
+  // Exactly as an earlier version wrote them: they go.
+  writeFile(entry, ancienne);
+  writeFile(type, QByteArray::fromStdString(exchange::TexteTypeMime()));
+  EXPECT_TRUE(EcritAssociation(installed, dossiers));
+  EXPECT_FALSE(QFileInfo::exists(entry));
+  EXPECT_FALSE(QFileInfo::exists(type));
+  if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
+    EXPECT_FALSE(contentsOf(dossiers.donnees + QStringLiteral("/mime/globs2")).contains("kvx"));
+  }
 }
 
 TEST(EcritAssociation, ABuildFolderNeverReplacesADefaultTheUserChose) {
