@@ -24,7 +24,7 @@ inline constexpr const char *kAbsentAdvice = "Eteindre Nuvex KVX puis rallumer";
 // the remedy.
 inline constexpr const char *kRefusedPort = "Accès refusé à ";
 inline constexpr const char *kRefusedRemedy =
-    " : ajouter l'utilisateur au groupe dialout, puis fermer la session et se reconnecter";
+    " : rejoindre le groupe dialout, puis se reconnecter";
 
 inline std::string RefusedPortText(const std::string &device) {
   return kRefusedPort + device + kRefusedRemedy;

@@ -146,8 +146,7 @@ TEST_F(BoxLinkTest, RefusedPortsAreToldOnceWithTheFirstPathAndTheRemedy) {
   link().SearchBox();
   EXPECT_FALSE(link().BoxPresent());
   const std::string refused =
-      "Accès refusé à sim:1 : ajouter l'utilisateur au groupe dialout, puis fermer la session "
-      "et se reconnecter";
+      "Accès refusé à sim:1 : rejoindre le groupe dialout, puis se reconnecter";
   // Not "Erreur  gestion voie série" for each: the box may be there, the user lacks the right.
   EXPECT_EQ(view.statuses, (std::vector<std::string>{texts::kSearching, refused}));
   EXPECT_EQ(view.advices, std::vector<std::string>{refused});

@@ -236,8 +236,7 @@ TEST_F(KvxRecord, ARefusedPortIsToldOnceWithItsRemedy) {
   const std::string erreurs = p.readAllStandardError().toStdString();
   EXPECT_EQ(p.exitCode(), 1) << erreurs;
   const std::string refus = "kvx-record: Accès refusé à " + boitier.slavePath() +
-                            " : ajouter l'utilisateur au groupe dialout, puis fermer la session "
-                            "et se reconnecter\n";
+                            " : rejoindre le groupe dialout, puis se reconnecter\n";
   const auto premier = erreurs.find(refus);
   EXPECT_NE(premier, std::string::npos) << erreurs;
   EXPECT_EQ(erreurs.find(refus, premier + 1), std::string::npos) << erreurs;

@@ -105,8 +105,7 @@ TEST(FenetreRefus, ARefusedPortIsToldWithItsPathAndTheRemedy) {
   form.show();
   QTRY_VERIFY_WITH_TIMEOUT(!form.Statut(0).isEmpty(), 2000);
   const QString refus = QStringLiteral(
-      "Accès refusé à sim:1 : ajouter l'utilisateur au groupe dialout, puis fermer la session et "
-      "se reconnecter");
+      "Accès refusé à sim:1 : rejoindre le groupe dialout, puis se reconnecter");
   QWidget *panneau = form.PanelCourbe->NuvexAbsent;
   ASSERT_TRUE(panneau->isVisible());
   EXPECT_EQ(form.Statut(0), refus);
