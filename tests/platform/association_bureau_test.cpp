@@ -77,7 +77,8 @@ TEST(EcritAssociation, AnInstalledProgramTakesAwayWhatEarlierVersionsWroteAsThey
   EXPECT_TRUE(EcritAssociation(installed, dossiers));
   EXPECT_TRUE(QFileInfo::exists(entry));
   EXPECT_TRUE(QFileInfo::exists(type));
-  writeFile(entry, *exchange::TexteEntreeBureauAncienne("/opt/autre/kvx"));
+  writeFile(entry, QByteArray::fromStdString(
+                       *exchange::TexteEntreeBureauAncienne("/opt/autre/kvx")));
   EXPECT_TRUE(EcritAssociation(installed, dossiers));
   EXPECT_TRUE(QFileInfo::exists(entry));
 
