@@ -107,6 +107,7 @@ TEST(EcritAssociation, ABuildFolderNeverReplacesADefaultTheUserChose) {
       {".local/share/applications/mimeapps.list",
        "[Default Applications]\napplication/x-kvx=autre.desktop\n"},
   };
+  const QByteArray bureau = qgetenv("XDG_CURRENT_DESKTOP");
   qputenv("XDG_CURRENT_DESKTOP", "KDE");
   for (const auto &c : cases) {
     QTemporaryDir home;
@@ -118,7 +119,10 @@ TEST(EcritAssociation, ABuildFolderNeverReplacesADefaultTheUserChose) {
     EXPECT_EQ(filesUnder(home.path()), QStringList{QString::fromLatin1(c.file)}) << c.file;
     EXPECT_EQ(contentsOf(home.filePath(QString::fromLatin1(c.file))), c.text) << c.file;
   }
-  qunsetenv("XDG_CURRENT_DESKTOP");
+  if (bureau.isNull())
+    qunsetenv("XDG_CURRENT_DESKTOP");
+  else
+    qputenv("XDG_CURRENT_DESKTOP", bureau);
 }
 
 TEST(EcritAssociation, ABuildFolderWithNoUserDefaultRegistersKeepingOtherChoices) {
