@@ -237,6 +237,10 @@ int main(int argc, char **argv) {
   form.graphe().Abscisse = 1;
   moteur.ApplyConfiguration();
   AttendQue([&] { return form.EnregistreBtn->isEnabled(); }, 3000);
+  // The curves start at the same point of the signals at each build.
+  serveur.withPeer([](kvx::device::WirePeer &peer) {
+    static_cast<kvx::device::SimulatedBox &>(peer).restartSignalsAtNextStart();
+  });
   form.EnregistreBtn->click();
   if (!AttendQue(
           [&] {
