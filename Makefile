@@ -1,7 +1,7 @@
 # Two commands for a newcomer: `make run` and `make test`.
 # Both install what is missing, configure and build the dev preset first.
 
-.PHONY: run test deps build asan tsan fuzz clean
+.PHONY: run test deps build deb asan tsan fuzz clean
 
 # The simulated box with a first configuration: V1 and V2 against time.
 run: build
@@ -16,6 +16,18 @@ deps:
 build: deps
 	@test -f build/dev/build.ninja || cmake --preset dev
 	cmake --build --preset dev
+
+# The Debian package, built by dpkg-buildpackage from a copy of the tree in
+# build/deb/kvx (it writes beside the tree it builds), leaving kvx_*.deb, the
+# -dbgsym package and the .changes in build/deb/. DEB_BUILD_OPTIONS passes
+# through: CI gives nocheck, its tests having already run.
+deb:
+	@scripts/install-deps --package
+	rm -rf build/deb
+	mkdir -p build/deb/kvx
+	tar -c --exclude=./build --exclude=./.git --exclude='./obj-*' . | tar -x -C build/deb/kvx
+	cd build/deb/kvx && dpkg-buildpackage -us -uc -b
+	@ls build/deb/*.deb
 
 asan: deps
 	@test -f build/asan/build.ninja || cmake --preset asan

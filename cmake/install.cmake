@@ -58,31 +58,8 @@ if(KVX_BUILD_GUI)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/data/kvx-mime.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME kvx.xml)
+  # Software centres list the program from its AppStream description.
+  install(FILES ${KVX_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          RENAME org.kvx_projet.kvx.metainfo.xml)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kvx)
 endif()
-
-# cpack -G DEB: a Debian package of the above, installed under /usr.
-set(CPACK_PACKAGE_NAME kvx)
-set(CPACK_PACKAGE_VENDOR "KVX project")
-set(CPACK_PACKAGE_CONTACT "KVX project <kvx@kvx.example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Acquisition par Nuvex KVX pour Tabulyse")
-set(CPACK_PACKAGE_DESCRIPTION "Desktop front end of the Nuvex KVX school measurement box: live
-read-outs, timed scans with triggers, point by point, keyboard entry,
-analog-output sweep and optical-fork timing, sensors and calibration, and the
-transfer of the recorded table to the analysis program. A simulated box is
-included.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://kvx.example.org/")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES TRUE)
-set(CPACK_GENERATOR DEB)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The libraries the programs link come from dpkg-shlibdeps; Qt's platform
-# plugins are loaded at run time, so no link names them.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Qt's own dialogs in French; without it they speak English.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-# The desktop picks up the menu entry, the ".KVX" type and the icon.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "desktop-file-utils, shared-mime-info")
-include(CPack)

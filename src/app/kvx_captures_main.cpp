@@ -65,6 +65,23 @@ bool AttendQue(const std::function<bool()> &fini, int ms) {
   return true;
 }
 
+// The simulated box's pseudo-terminal under the name of a user's adapter: the
+// guide shows what a user sees, and never the number the system happened to
+// give the pseudo-terminal, so two builds draw the same pictures.
+class PortsDuGuide final : public kvx::device::PortProvider {
+ public:
+  explicit PortsDuGuide(kvx::platform::PortTable &table) : m_table(table) {}
+  int portCount() const override { return m_table.portCount(); }
+  std::string portName(int n) const override {
+    return n == 1 ? std::string("/dev/ttyUSB0") : m_table.portName(n);
+  }
+  kvx::device::OpenResult open(int n) override { return m_table.open(n); }
+  int namedPortCount() const override { return m_table.namedPortCount(); }
+
+ private:
+  kvx::platform::PortTable &m_table;
+};
+
 class Photographe {
  public:
   explicit Photographe(const QString &dossier) : m_dossier(dossier) {}
@@ -205,7 +222,8 @@ int main(int argc, char **argv) {
   });
   Photographe photo(dossier);
 
-  kvx::platform::PortTable ports({serveur.slavePath()}, "");
+  kvx::platform::PortTable pty({serveur.slavePath()}, "");
+  PortsDuGuide ports(pty);
   kvx::ui::TKVXmainForm::Options options;
   options.ports = &ports;
   kvx::ui::TKVXmainForm form(options);
@@ -219,6 +237,10 @@ int main(int argc, char **argv) {
   form.graphe().Abscisse = 1;
   moteur.ApplyConfiguration();
   AttendQue([&] { return form.EnregistreBtn->isEnabled(); }, 3000);
+  // The curves start at the same point of the signals at each build.
+  serveur.withPeer([](kvx::device::WirePeer &peer) {
+    static_cast<kvx::device::SimulatedBox &>(peer).restartSignalsAtNextStart();
+  });
   form.EnregistreBtn->click();
   if (!AttendQue(
           [&] {
@@ -227,6 +249,17 @@ int main(int argc, char **argv) {
           },
           15000))
     std::fprintf(stderr, "kvx-captures: the scan did not end\n");
+  // The live read-outs show the inputs at the moment of the picture: held
+  // still from here, two builds draw the same pictures.
+  serveur.withPeer([](kvx::device::WirePeer &peer) {
+    auto &boite = static_cast<kvx::device::SimulatedBox &>(peer);
+    kvx::device::SignalSpec fixe;
+    fixe.offset = 192;
+    boite.setSignal(0, fixe);
+    fixe.offset = 77;
+    boite.setSignal(1, fixe);
+  });
+  AttendQue([] { return false; }, 1500);
   photo.Prend(form, "fenetre");
   moteur.HaltAcquisition();
   PrendDialogues(photo, form);

@@ -13,7 +13,9 @@ constexpr const char *kLineWent = "the line went (hang-up, end of file or I/O er
 const char *failureText(OpenFailure f) {
   switch (f) {
     case OpenFailure::Held:
-      return "held by another program or access denied";
+      return "held by another program";
+    case OpenFailure::Refused:
+      return "access denied";
     case OpenFailure::Missing:
       return "no such port";
     case OpenFailure::Error:
@@ -51,9 +53,10 @@ std::string BoxLink::PortText(int n) const {
 bool BoxLink::PortExists(int n) {
   if (n <= 0 || n > m_ports.portCount()) return false;
   OpenResult r = m_ports.open(n);
-  // A port another program holds is there all the same: the search moves on
-  // after its open fails, and the user sees why.
-  return r.failure == OpenFailure::None || r.failure == OpenFailure::Held;
+  // A port another program holds, or this user may not open, is there all
+  // the same: the search moves on after its open fails, and the user sees why.
+  return r.failure == OpenFailure::None || r.failure == OpenFailure::Held ||
+         r.failure == OpenFailure::Refused;
 }
 
 void BoxLink::IdentifyBox(int n) {
@@ -66,6 +69,12 @@ void BoxLink::IdentifyBox(int n) {
   m_trace.event("open " + m_ports.portName(n) + " as COM" + std::to_string(n) + ": " +
                     failureText(r.failure) + (r.detail.empty() ? "" : " (" + r.detail + ")"),
                 m_clock.now());
+  if (r.failure == OpenFailure::Refused) {
+    // Every serial device refuses a user outside their group: the search
+    // tells the first one once, at its end, with the remedy.
+    if (m_refusedPort.empty()) m_refusedPort = m_ports.portName(n);
+    return;
+  }
   if (r.failure != OpenFailure::None || !r.port) {
     m_view.showLinkStatus(texts::kPortError);
     return;
@@ -104,17 +113,30 @@ void BoxLink::SearchBox() {
   // No command reaches the box until it has answered again.
   closePort();
   m_state = LinkState::Closed;
+  m_refusedPort.clear();
   if (PortExists(m_ComNumber)) IdentifyBox(m_ComNumber);
   int last = std::min(kMaxPorts, m_ports.portCount());
   for (int n = 1; n <= last && !BoxPresent(); ++n) {
     if (n == m_ComNumber || !PortExists(n)) continue;
     IdentifyBox(n);
   }
-  m_view.showBoxAbsent(!BoxPresent());
-  if (!BoxPresent()) {
-    int named = m_lastPortSet > 0 ? m_lastPortSet : m_ComNumber;
-    m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(named));
+  if (BoxPresent()) {
+    m_view.showBoxAbsent(false);
+    return;
   }
+  if (!m_refusedPort.empty()) {
+    m_view.showAbsentAdvice(texts::RefusedPortText(m_refusedPort));
+    m_view.showBoxAbsent(true);
+    m_view.showLinkStatus(texts::RefusedPortText(m_refusedPort));
+    return;
+  }
+  m_view.showAbsentAdvice(texts::kAbsentAdvice);
+  m_view.showBoxAbsent(true);
+  // The port the user named, where they look for the box; else the last tried.
+  const int userNamed = std::min(m_ports.namedPortCount(), m_ports.portCount());
+  int named = m_lastPortSet > 0 ? m_lastPortSet : m_ComNumber;
+  if (userNamed > 0 && (named < 1 || named > userNamed)) named = userNamed;
+  m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(named));
 }
 
 void BoxLink::SendCommand(std::string_view text) {
@@ -292,6 +314,7 @@ void BoxLink::reportGone(bool tellView) {
   if (m_options.traceFiles) m_trace.writeFiles(m_options.traceFolder);
   if (!tellView) return;
   m_view.showLinkStatus(std::string(texts::kNotFoundOnPort) + PortText(m_lastPortSet));
+  m_view.showAbsentAdvice(texts::kAbsentAdvice);
   m_view.showBoxAbsent(true);
   m_view.boxGone();
 }

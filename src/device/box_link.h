@@ -85,6 +85,8 @@ class BoxLink {
   bool boxGone() const { return m_state.load() == LinkState::Gone; }
   // The port number last set on the port (tried by identification).
   int lastPortTried() const { return m_lastPortSet; }
+  // The device path of the first port the last search was refused, or empty.
+  const std::string &refusedPort() const { return m_refusedPort; }
   std::string portName() const;
   // Port `n` as the user knows it here: its number and its device path,
   // "1 (/dev/ttyUSB0)", to follow "COM" in the texts; the number alone when
@@ -174,6 +176,8 @@ class BoxLink {
   int m_ComNumber = 1;
   std::string m_foundPortName;
   int m_lastPortSet = 0;
+  // The first port of this search the user may not open; told once, at its end.
+  std::string m_refusedPort;
   std::deque<std::uint8_t> m_received;
   bool m_overrunLogged = false;
   DataAvailable m_dataAvailable;

@@ -15,6 +15,9 @@ class LinkView {
   // The red NuvexAbsent panel: shown (with the input focus) when the box was
   // not found or has gone, hidden once it answered.
   virtual void showBoxAbsent(bool absent) { (void)absent; }
+  // The advice the NuvexAbsent panel gives, told before it is shown: switch
+  // the box off and on, or how to get the right to open a refused port.
+  virtual void showAbsentAdvice(const std::string &advice) { (void)advice; }
   // Hourglass cursor while the found box is reset and configured.
   virtual void setBusy(bool busy) { (void)busy; }
   // The box has just been identified and reset: apply the whole configuration.

@@ -49,7 +49,8 @@ class SerialPort {
 
 enum class OpenFailure {
   None,
-  Held,     // the port exists but another program holds it (or access is denied)
+  Held,     // the port exists but another program holds it
+  Refused,  // the port exists but this user may not open it (not in its group)
   Missing,  // no such port
   Error,    // it exists but is no usable serial port
 };
@@ -71,6 +72,9 @@ class PortProvider {
   virtual std::string portName(int n) const = 0;
   // Opens port n at 9600 8N1 raw, no flow control, DTR off, RTS on.
   virtual OpenResult open(int n) = 0;
+  // How many of the first ports the user named (--port): where they expect
+  // the box, so a search that failed names them rather than the system's last.
+  virtual int namedPortCount() const { return 0; }
 };
 
 }  // namespace kvx::device

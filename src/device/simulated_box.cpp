@@ -116,6 +116,8 @@ void SimulatedBox::handleLine(std::string_view line, time_point at) {
     if (m_acquisition.phase != Phase::Idle) {
       m_acquisition.phase = Phase::Running;
       m_acquisition.start = at;
+      if (m_restartAtStart) m_powerOn = at;
+      m_restartAtStart = false;
     }
   } else if (line.size() == cmd::kStartOnEdge.size() + 1 &&
              line.substr(0, cmd::kStartOnEdge.size()) == cmd::kStartOnEdge &&

@@ -41,6 +41,10 @@ class SimulatedBox final : public WirePeer {
   ~SimulatedBox() override;
 
   void setSignal(int input, const SignalSpec &spec);
+  // The signals start again from their time zero when the next scan starts,
+  // so that scan's samples are the same whenever it is run (the pictures of
+  // the user's guide).
+  void restartSignalsAtNextStart() { m_restartAtStart = true; }
   void setBinary(int input, const BinarySpec &spec);
   // "N=SPEC" (analog input 0..7) or "bN=SPEC" (binary input), as the
   // command lines' --signal takes it; returns an error text or "".
@@ -92,6 +96,7 @@ class SimulatedBox final : public WirePeer {
   double seconds(time_point at) const;
 
   time_point m_powerOn;
+  bool m_restartAtStart = false;
   std::array<SignalSpec, kInputCount> m_signals;
   std::array<BinarySpec, kInputCount> m_binaries;
   std::unique_ptr<BoxAccessory> m_accessory;

@@ -69,6 +69,11 @@ int SimulatedPortTable::addHeld() {
   return portCount();
 }
 
+int SimulatedPortTable::addRefused() {
+  m_entries.push_back({Kind::Refused, nullptr, nullptr});
+  return portCount();
+}
+
 int SimulatedPortTable::addMissing() {
   m_entries.push_back({Kind::Missing, nullptr, nullptr});
   return portCount();
@@ -101,6 +106,9 @@ OpenResult SimulatedPortTable::open(int n) {
   if (e.kind == Kind::Held) {
     r.failure = OpenFailure::Held;
     r.detail = "held";
+  } else if (e.kind == Kind::Refused) {
+    r.failure = OpenFailure::Refused;
+    r.detail = "open: Permission denied";
   } else if (e.kind == Kind::Missing || (e.unplugged && e.unplugged->load())) {
     r.failure = OpenFailure::Missing;
   } else {

@@ -39,14 +39,17 @@ class SimulatedPort final : public SerialPort {
 };
 
 // Numbered in-process ports: a peer behind each, or one another program
-// holds, or none at all.
+// holds, or one this user may not open, or none at all.
 class SimulatedPortTable final : public PortProvider {
  public:
   explicit SimulatedPortTable(Clock &clock, Clock::duration byteTime = kByteTime);
 
   int addPeer(WirePeer &peer);  // returns the port number
   int addHeld();
+  int addRefused();  // a device this user may not open
   int addMissing();
+  // The first `count` ports count as named by the user (--port).
+  void setNamedPortCount(int count) { m_named = count; }
   // The line of port n goes (open ports see it at once, new opens fail).
   void unplug(int n);
   int openCount(int n) const;  // how often port n was opened
@@ -54,9 +57,10 @@ class SimulatedPortTable final : public PortProvider {
   int portCount() const override { return static_cast<int>(m_entries.size()); }
   std::string portName(int n) const override;
   OpenResult open(int n) override;
+  int namedPortCount() const override { return m_named; }
 
  private:
-  enum class Kind { Peer, Held, Missing };
+  enum class Kind { Peer, Held, Refused, Missing };
   struct Entry {
     Kind kind;
     WirePeer *peer;
@@ -66,6 +70,7 @@ class SimulatedPortTable final : public PortProvider {
   Clock &m_clock;
   Clock::duration m_byteTime;
   std::vector<Entry> m_entries;
+  int m_named = 0;
 };
 
 }  // namespace kvx::device

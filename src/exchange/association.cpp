@@ -50,7 +50,9 @@ std::optional<std::string> CiteCheminExec(const std::string &executable) {
   return escaped;
 }
 
-std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
+namespace {
+
+std::optional<std::string> entryText(const std::string &executable, const char *lastLine) {
   using namespace association;
   const auto exec = CiteCheminExec(executable);
   if (!exec) return std::nullopt;
@@ -63,8 +65,18 @@ std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
   text += "Icon=kvx\n";
   text += std::string("MimeType=") + kTypeMime + ";\n";
   text += "Terminal=false\n";
-  text += "Categories=Education;Science;\n";
+  text += lastLine;
   return text;
+}
+
+}  // namespace
+
+std::optional<std::string> TexteEntreeBureau(const std::string &executable) {
+  return entryText(executable, "NoDisplay=true\n");
+}
+
+std::optional<std::string> TexteEntreeBureauAncienne(const std::string &executable) {
+  return entryText(executable, "Categories=Education;Science;\n");
 }
 
 std::string TexteTypeMime() {
@@ -113,6 +125,34 @@ std::string AvecProgrammeParDefaut(const std::string &existant) {
   std::string text;
   for (const auto &line : lines) text += line + "\n";
   return text;
+}
+
+std::vector<std::string> ProgrammesParDefaut(const std::string &mimeapps) {
+  using namespace association;
+  const std::string header = std::string("[") + kSectionDefauts + "]";
+  std::vector<std::string> ids;
+  bool inDefaults = false;
+  for (const auto &raw : linesOf(mimeapps)) {
+    const auto line = trimmed(raw);
+    if (isSectionHeader(line)) {
+      inDefaults = line == header;
+      continue;
+    }
+    const auto equal = line.find('=');
+    if (!inDefaults || equal == std::string::npos || trimmed(line.substr(0, equal)) != kTypeMime)
+      continue;
+    std::istringstream list(line.substr(equal + 1));
+    std::string id;
+    while (std::getline(list, id, ';'))
+      if (!trimmed(id).empty()) ids.push_back(trimmed(id));
+  }
+  return ids;
+}
+
+bool AucunChoixUtilisateur(const std::vector<std::string> &defauts) {
+  for (const auto &id : defauts)
+    if (id != association::kFichierEntree) return false;
+  return true;
 }
 
 }  // namespace kvx::exchange

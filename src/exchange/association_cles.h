@@ -9,8 +9,12 @@ inline constexpr char kTypeMime[] = "application/x-kvx";
 inline constexpr char kDescriptionType[] = "Fichier config. KVX";
 inline constexpr char kGlobMinuscule[] = "*.kvx";
 inline constexpr char kGlobMajuscule[] = "*.KVX";
-// File names in the user's data folders (applications/ and mime/packages/).
-inline constexpr char kFichierEntree[] = "kvx.desktop";
+// The desktop entry a package installs, and the one a program run from its
+// build folder writes into the user's applications/ folder: another name, so
+// that it never hides the installed entry.
+inline constexpr char kFichierEntreeInstallee[] = "kvx.desktop";
+inline constexpr char kFichierEntree[] = "kvx-construction.desktop";
+// The type's file in the user's mime/packages/.
 inline constexpr char kFichierTypeMime[] = "kvx.xml";
 inline constexpr char kNomProgramme[] = "KVX";
 inline constexpr char kCommentaire[] = "Acquisition par Nuvex KVX pour Tabulyse";

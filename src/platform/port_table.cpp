@@ -28,6 +28,7 @@ PortTable::PortTable(std::vector<std::string> explicitPaths, const std::string &
     if (std::find(m_paths.begin(), m_paths.end(), path) == m_paths.end()) m_paths.push_back(path);
   };
   for (const auto &path : explicitPaths) add(path);
+  m_named = portCount();
   if (!devFolder.empty())
     for (const auto &path : SystemSerialDevices(devFolder)) add(path);
 }

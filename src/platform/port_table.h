@@ -26,6 +26,8 @@ class PortTable final : public device::PortProvider {
   int portCount() const override { return static_cast<int>(m_paths.size()); }
   std::string portName(int n) const override;
   device::OpenResult open(int n) override;
+  // The paths given on the command line (and the simulated box's) come first.
+  int namedPortCount() const override { return m_named; }
 
   const std::vector<std::string> &paths() const { return m_paths; }
   // Number of the port with this path, 0 when it is not in the table.
@@ -35,6 +37,7 @@ class PortTable final : public device::PortProvider {
 
  private:
   std::vector<std::string> m_paths;
+  int m_named = 0;
 };
 
 }  // namespace kvx::platform

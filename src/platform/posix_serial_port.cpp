@@ -67,7 +67,9 @@ OpenResult PosixSerialPort::open(const std::string &path) {
   if (fd < 0) {
     int e = errno;
     std::string detail = systemError("open");
-    if (e == EACCES || e == EPERM || e == EBUSY) return failure(OpenFailure::Held, detail);
+    // Refused: the device is there, but the user is not in its group.
+    if (e == EACCES || e == EPERM) return failure(OpenFailure::Refused, detail);
+    if (e == EBUSY) return failure(OpenFailure::Held, detail);
     if (e == ENOENT || e == ENODEV || e == ENXIO || e == ENOTDIR)
       return failure(OpenFailure::Missing, detail);
     return failure(OpenFailure::Error, detail);

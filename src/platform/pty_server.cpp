@@ -78,7 +78,9 @@ void PtyServer::stop() {
   if (m_thread.joinable()) {
     m_stop = true;
     char byte = 1;
-    (void)::write(m_wake[1], &byte, 1);
+    // A wake pipe already full wakes the thread all the same.
+    const ssize_t written = ::write(m_wake[1], &byte, 1);
+    (void)written;
     m_thread.join();
   }
   closeAll();

@@ -55,7 +55,7 @@ TAboutBox::TAboutBox(const device::BoxLink &lien, QWidget *parent)
   VersionKVX =
       Texte(this, "VersionKVX", QStringLiteral("KVX %1").arg(QString::fromLatin1(model::kVersion)));
   Comments = Texte(this, "Comments", QStringLiteral("Pour Tabulyse Windows Unicode"));
-  Label1 = Texte(this, "Label1", QString::fromLatin1(kAdresseContact));
+  Label1 = Texte(this, "Label1", QString::fromUtf8(kAdresseContact));
   Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
   VoieSerieL = Texte(this, "VoieSerieL", QStringLiteral("COM"));
   OKButton = Nomme(new QPushButton(QStringLiteral("&OK"), this), "OKButton");

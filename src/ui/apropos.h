@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <functional>
 
+#include "projet/adresses.h"
+
 class QLabel;
 class QPushButton;
 
@@ -19,8 +21,10 @@ class BoxLink;
 namespace kvx::ui {
 
 inline constexpr char kTitreAPropos[] = "A propos de KVX";
-inline constexpr char kAdresseMiseAJour[] = "https://kvx.example.org/versions/";
-inline constexpr char kAdresseContact[] = "https://kvx.example.org/contact/";
+// The project's home page, where new versions are, and its maintainer's
+// address: both from the one place the package takes them (debian/control).
+inline constexpr const char *kAdresseMiseAJour = projet::kPageAccueil;
+inline constexpr const char *kAdresseContact = projet::kMainteneur;
 inline constexpr char kEchecAcces[] = "Impossible d'accéder à ";
 
 // The program's icon, in every size it is drawn in.

@@ -4,11 +4,19 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/hints.h"
 #include "ui/oscillo.h"
 
 namespace kvx::ui {
+
+namespace {
+
+constexpr int kLargeurAbsent = 257;
+constexpr int kHauteurAbsent = 137;
+
+}  // namespace
 
 TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOscillo(this)) {
   setObjectName(QStringLiteral("PanelCourbe"));
@@ -22,7 +30,7 @@ TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOsci
 void TPanelCourbe::CreeNuvexAbsent() {
   NuvexAbsent = new QFrame(this);
   NuvexAbsent->setObjectName(QStringLiteral("NuvexAbsent"));
-  NuvexAbsent->setGeometry(8, 8, 257, 137);
+  NuvexAbsent->setGeometry(8, 8, kLargeurAbsent, kHauteurAbsent);
   NuvexAbsent->setFrameShape(QFrame::Panel);
   NuvexAbsent->setFrameShadow(QFrame::Raised);
   NuvexAbsent->setAutoFillBackground(true);
@@ -41,8 +49,10 @@ void TPanelCourbe::CreeNuvexAbsent() {
   FixeHint(ComBtn, QStringLiteral("Test KVX|Recherche Nuvex KVX sur Comi"));
   EscapeBtn = new QPushButton(QStringLiteral("Abandon"), NuvexAbsent);
   EscapeBtn->setObjectName(QStringLiteral("EscapeBtn"));
-  auto *conseil = new QLabel(QStringLiteral("Eteindre Nuvex KVX puis rallumer"), NuvexAbsent);
-  conseil->setObjectName(QStringLiteral("Label7"));
+  Label7 = new QLabel(QStringLiteral("Eteindre Nuvex KVX puis rallumer"), NuvexAbsent);
+  Label7->setObjectName(QStringLiteral("Label7"));
+  Label7->setWordWrap(true);
+  Label7->setAlignment(Qt::AlignHCenter);
   Label8 = new QLabel(QStringLiteral("Téléchargement Veltor en cours"), NuvexAbsent);
   Label8->setObjectName(QStringLiteral("Label8"));
   Label8->hide();
@@ -51,12 +61,19 @@ void TPanelCourbe::CreeNuvexAbsent() {
   l->setContentsMargins(8, 6, 8, 6);
   l->setSpacing(4);
   l->addWidget(titre, 0, Qt::AlignHCenter);
-  l->addWidget(conseil, 0, Qt::AlignHCenter);
+  l->addWidget(Label7);
   l->addWidget(ComBtn);
   l->addWidget(EscapeBtn);
   l->addWidget(Label8, 0, Qt::AlignHCenter);
   // Shown by the box search when nothing answered.
   NuvexAbsent->hide();
+}
+
+void TPanelCourbe::FixeConseil(const QString &conseil) {
+  if (Label7->text() == conseil) return;
+  Label7->setText(conseil);
+  const int hauteur = NuvexAbsent->layout()->totalHeightForWidth(kLargeurAbsent);
+  NuvexAbsent->resize(kLargeurAbsent, std::max(kHauteurAbsent, hauteur));
 }
 
 void TPanelCourbe::resizeEvent(QResizeEvent *event) {

@@ -22,7 +22,11 @@ class TPanelCourbe : public QWidget {
   QFrame *NuvexAbsent;
   QPushButton *ComBtn;
   QPushButton *EscapeBtn;
+  QLabel *Label7;  // the advice: switch the box off and on, or the refused port's remedy
   QLabel *Label8;  // optical-fork program upload under way
+
+  // Sets the advice, the panel growing downwards to hold it all.
+  void FixeConseil(const QString &conseil);
 
  protected:
   void resizeEvent(QResizeEvent *event) override;

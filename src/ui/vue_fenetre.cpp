@@ -52,6 +52,10 @@ void TVueFenetre::showBoxAbsent(bool absent) {
   }
 }
 
+void TVueFenetre::showAbsentAdvice(const std::string &advice) {
+  m_form.PanelCourbe->FixeConseil(Texte(advice));
+}
+
 void TVueFenetre::setBusy(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);

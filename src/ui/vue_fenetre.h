@@ -18,6 +18,7 @@ class TVueFenetre final : public device::LinkView, public device::AcquisitionVie
   // LinkView
   void showLinkStatus(const std::string &text) override;
   void showBoxAbsent(bool absent) override;
+  void showAbsentAdvice(const std::string &advice) override;
   void setBusy(bool busy) override;
   void boxIdentified() override;
   void boxGone() override;

@@ -138,6 +138,75 @@ TEST_F(BoxLinkTest, NoBoxAnywhereNamesTheLastPortTried) {
   EXPECT_NE(folder.read("KVX2.trc").find("\"XERR\\r\""), std::string::npos);
 }
 
+TEST_F(BoxLinkTest, RefusedPortsAreToldOnceWithTheFirstPathAndTheRemedy) {
+  table.addRefused();
+  makePorts(1, 0);
+  table.addRefused();
+  table.addRefused();
+  link().SearchBox();
+  EXPECT_FALSE(link().BoxPresent());
+  const std::string refused =
+      "Accès refusé à sim:1 : rejoindre le groupe dialout, puis se reconnecter";
+  // Not "Erreur  gestion voie série" for each: the box may be there, the user lacks the right.
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{texts::kSearching, refused}));
+  EXPECT_EQ(view.advices, std::vector<std::string>{refused});
+  EXPECT_EQ(view.absentShown, std::vector<bool>{true});
+  EXPECT_EQ(link().refusedPort(), "sim:1");
+  EXPECT_EQ(table.openCount(1), 2);  // the existence test, then the identification
+  EXPECT_EQ(elapsed(), 1980ms);      // only the port that opened costs its time-out
+
+  // "Verifier puis cliquer ici" searches again and tells it once again.
+  view.statuses.clear();
+  view.advices.clear();
+  link().SearchBox();
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{texts::kSearching, refused}));
+  EXPECT_EQ(view.advices, std::vector<std::string>{refused});
+}
+
+TEST_F(BoxLinkTest, ABoxFoundAfterARefusedPortNeedsNoRemedy) {
+  table.addRefused();
+  makePorts(1, 1);
+  link().SearchBox();
+  ASSERT_TRUE(link().BoxPresent());
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{texts::kSearching, texts::kBoxPresent}));
+  EXPECT_TRUE(view.advices.empty());
+  EXPECT_EQ(view.absentShown, std::vector<bool>{false});
+}
+
+TEST_F(BoxLinkTest, NoBoxNamesThePortTheUserGaveRatherThanTheSystemsLast) {
+  struct Case {
+    int named;      // ports given with --port, first in the table
+    int missingAt;  // a named port that is not there (0: none)
+    const char *status;
+  };
+  const Case cases[] = {
+      {0, 0, "4 (sim:4)"},  // none named: the last tried
+      {1, 0, "1 (sim:1)"},
+      {2, 0, "2 (sim:2)"},
+      {1, 1, "1 (sim:1)"},  // named but absent: still the one named
+  };
+  for (const auto &c : cases) {
+    SimulatedPortTable ports(clock);
+    std::vector<std::unique_ptr<ScriptedPeer>> silent;
+    for (int n = 1; n <= 4; ++n) {
+      if (n == c.missingAt) {
+        ports.addMissing();
+        continue;
+      }
+      silent.push_back(std::make_unique<ScriptedPeer>());
+      ports.addPeer(*silent.back());
+    }
+    ports.setNamedPortCount(c.named);
+    RecordingView seen;
+    LinkOptions options;
+    options.traceFiles = false;
+    BoxLink searching(ports, seen, clock, options);
+    searching.SearchBox();
+    EXPECT_EQ(seen.statuses.back(), std::string(texts::kNotFoundOnPort) + c.status) << c.named;
+    EXPECT_EQ(seen.advices, std::vector<std::string>{texts::kAbsentAdvice}) << c.named;
+  }
+}
+
 TEST_F(BoxLinkTest, CommandsAreDroppedWhileTheBoxIsAbsent) {
   makePorts(1, 0);
   link().SendCommand("XSA 12");

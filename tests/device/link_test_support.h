@@ -18,12 +18,14 @@ class RecordingView : public LinkView {
  public:
   void showLinkStatus(const std::string &text) override { statuses.push_back(text); }
   void showBoxAbsent(bool absent) override { absentShown.push_back(absent); }
+  void showAbsentAdvice(const std::string &advice) override { advices.push_back(advice); }
   void setBusy(bool busy) override { busyCalls.push_back(busy); }
   void boxIdentified() override { ++identified; }
   void boxGone() override { ++gone; }
 
   std::vector<std::string> statuses;
   std::vector<bool> absentShown;
+  std::vector<std::string> advices;
   std::vector<bool> busyCalls;
   int identified = 0;
   int gone = 0;

@@ -79,6 +79,24 @@ TEST_F(SimulatedBoxTest, FetchAnswersOnlySamplesAlreadyTaken) {
   EXPECT_EQ(send("XRESUL 4,0,1\r", 10s), "\r");  // beyond the 4 blocks
 }
 
+TEST_F(SimulatedBoxTest, SignalsRestartedAtTheScanGiveTheSameSamplesWheneverItStarts) {
+  auto samplesFrom = [this](Clock::duration start, bool restart) {
+    SimulatedBox other(t0);
+    other.setSignal(5, SignalSpec{K::Sine, 100, 128, 1});
+    if (restart) other.restartSignalsAtNextStart();
+    for (char c : std::string("XPEA1 5,1,40,0\rXEAP\r"))
+      other.receive(static_cast<std::uint8_t>(c), t0 + start);
+    for (char c : std::string("XRESUL 0,0,20\r"))
+      other.receive(static_cast<std::uint8_t>(c), t0 + start + 1s);
+    std::string out;
+    other.takeOutput(t0 + start + 2s, out);
+    return out;
+  };
+  EXPECT_EQ(samplesFrom(333ms, true), samplesFrom(777ms, true));
+  EXPECT_NE(samplesFrom(333ms, false), samplesFrom(777ms, false));
+  EXPECT_EQ(samplesFrom(0ms, false), samplesFrom(777ms, true));
+}
+
 TEST_F(SimulatedBoxTest, TheStopCommandEndsARunningAcquisition) {
   send("XPEA1 0,4,40,0\rXEAP\r", 0ms);
   EXPECT_TRUE(box.acquisitionRunning(t0 + 100ms));

@@ -38,7 +38,7 @@ TEST(TexteEntreeBureau, StartsTheProgramWithTheFile) {
             "Icon=kvx\n"
             "MimeType=application/x-kvx;\n"
             "Terminal=false\n"
-            "Categories=Education;Science;\n");
+            "NoDisplay=true\n");
   EXPECT_FALSE(TexteEntreeBureau("/a\nb").has_value());
 }
 
@@ -57,23 +57,54 @@ TEST(AvecProgrammeParDefaut, SetsOnlyTheKvxLine) {
     std::string after;
   };
   const Case cases[] = {
-      {"", "[Default Applications]\napplication/x-kvx=kvx.desktop\n"},
+      {"", "[Default Applications]\napplication/x-kvx=kvx-construction.desktop\n"},
       {"[Added Associations]\ntext/plain=gedit.desktop;\n",
        "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
-       "[Default Applications]\napplication/x-kvx=kvx.desktop\n"},
+       "[Default Applications]\napplication/x-kvx=kvx-construction.desktop\n"},
       {"[Default Applications]\ntext/html=firefox.desktop\n\n[Added Associations]\nx=y\n",
-       "[Default Applications]\ntext/html=firefox.desktop\napplication/x-kvx=kvx.desktop\n\n"
+       "[Default Applications]\ntext/html=firefox.desktop\napplication/x-kvx=kvx-construction.desktop\n\n"
        "[Added Associations]\nx=y\n"},
       {"[Default Applications]\napplication/x-kvx = autre.desktop\ntext/html=f.desktop\n",
-       "[Default Applications]\napplication/x-kvx=kvx.desktop\ntext/html=f.desktop\n"},
+       "[Default Applications]\napplication/x-kvx=kvx-construction.desktop\ntext/html=f.desktop\n"},
       {"# mine\n[Default Applications]\n",
        "# mine\n[Default Applications]\n"
-       "application/x-kvx=kvx.desktop\n"},
+       "application/x-kvx=kvx-construction.desktop\n"},
   };
   for (const auto &c : cases) {
     EXPECT_EQ(AvecProgrammeParDefaut(c.before), c.after) << c.before;
     // Setting it twice changes nothing more.
     EXPECT_EQ(AvecProgrammeParDefaut(c.after), c.after) << c.before;
+  }
+}
+
+TEST(ProgrammesParDefaut, ReadsTheKvxDefaultsAndDecidesWhetherTheUserChose) {
+  struct Case {
+    const char *mimeapps;
+    std::vector<std::string> defaults;
+    bool noUserChoice;
+  };
+  const Case cases[] = {
+      {"", {}, true},
+      {"[Default Applications]\ntext/html=firefox.desktop\n", {}, true},
+      {"[Default Applications]\napplication/x-kvx=autre.desktop\n", {"autre.desktop"}, false},
+      {"[Default Applications]\n application/x-kvx = a.desktop;b.desktop; \n",
+       {"a.desktop", "b.desktop"},
+       false},
+      // Ours from an earlier close: the user chose nothing, it may be updated.
+      {"[Default Applications]\napplication/x-kvx=kvx-construction.desktop\n",
+       {"kvx-construction.desktop"},
+       true},
+      // The installed entry chosen by the user is a choice like any other.
+      {"[Default Applications]\napplication/x-kvx=kvx.desktop\n", {"kvx.desktop"}, false},
+      // Only the defaults section counts.
+      {"[Added Associations]\napplication/x-kvx=autre.desktop;\n", {}, true},
+      {"[Default Applications]\napplication/x-kvx=\n", {}, true},
+      {"[Default Applications]\napplication/x-kvxz=autre.desktop\n", {}, true},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(ProgrammesParDefaut(c.mimeapps), c.defaults) << c.mimeapps;
+    EXPECT_EQ(AucunChoixUtilisateur(ProgrammesParDefaut(c.mimeapps)), c.noUserChoice)
+        << c.mimeapps;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QProcess>
@@ -20,6 +21,9 @@
 #include "exchange/transfert.h"
 #include "model/nombres.h"
 #include "model/voie.h"
+#include "device/scripted_peer.h"
+#include "droits_perdus.h"
+#include "platform/pty_server.h"
 
 namespace kvx::platform {
 namespace {
@@ -275,6 +279,41 @@ TEST_F(KvxRecord, ALongRecordingOnAFullDiskKeepsTheRowsWrittenSoFar) {
   EXPECT_EQ(texte.rfind("Acquisition par Nuvex KVX-2\r\nessai enregistreur\r\n", 0), 0u);
   EXPECT_GT(std::count(texte.begin(), texte.end(), '\n'), 6) << texte;
   EXPECT_LE(texte.size(), 1000u);
+}
+
+// A user outside the dialout group is told so, with the device and the
+// remedy, once, and not that the box is off.
+TEST_F(KvxRecord, ARefusedPortIsToldOnceWithItsRemedy) {
+  if (const std::string pourquoi = test::SansRefusPossible(); !pourquoi.empty())
+    GTEST_SKIP() << pourquoi;
+  auto peer = std::make_unique<device::ScriptedPeer>();
+  peer->answer("XERR", "NUVEX KVX\r");
+  PtyServer boitier(std::move(peer));
+  std::string erreur;
+  ASSERT_TRUE(boitier.start(&erreur)) << erreur;
+  ASSERT_EQ(::chmod(boitier.slavePath().c_str(), 0), 0);
+  // "nobody" reads the configuration and may write beside it.
+  ecrit("essai.KVX", Configuration(kTemps, kSynchroClavier));
+  ::chmod(m_dossier.path().toLocal8Bit().constData(), 0777);
+  ::chmod(chemin("essai.KVX").c_str(), 0644);
+
+  QProcess p;
+  p.setChildProcessModifier([] {
+    if (!test::PerdDroitsRoot()) ::_exit(125);
+  });
+  p.start(QStringLiteral(KVX_BIN_DIR "/kvx-record"),
+          Arguments({"--port", boitier.slavePath(), "--port", chemin("absent"), chemin("essai.KVX"),
+                     "-o", chemin("f.txt")}));
+  ASSERT_TRUE(p.waitForFinished(30000));
+  const std::string erreurs = p.readAllStandardError().toStdString();
+  EXPECT_EQ(p.exitCode(), 1) << erreurs;
+  const std::string refus = "kvx-record: Accès refusé à " + boitier.slavePath() +
+                            " : rejoindre le groupe dialout, puis se reconnecter\n";
+  const auto premier = erreurs.find(refus);
+  EXPECT_NE(premier, std::string::npos) << erreurs;
+  EXPECT_EQ(erreurs.find(refus, premier + 1), std::string::npos) << erreurs;
+  EXPECT_EQ(erreurs.find("Erreur  gestion voie série"), std::string::npos) << erreurs;
+  EXPECT_FALSE(fs::exists(chemin("f.txt")));
 }
 
 TEST(KvxRecordAide, HelpAndVersionGoToStandardOutput) {

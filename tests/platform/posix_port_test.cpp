@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "device/scripted_peer.h"
+#include "droits_perdus.h"
 #include "platform/pty_server.h"
 
 namespace kvx::platform {
@@ -107,6 +109,17 @@ TEST_F(PosixPortTest, APortLockedByAnotherProgramIsHeld) {
   EXPECT_EQ(r.failure, OpenFailure::Held);
   EXPECT_FALSE(r.port);
   ::close(other);
+  EXPECT_EQ(PosixSerialPort::open(server->slavePath()).failure, OpenFailure::None);
+}
+
+TEST_F(PosixPortTest, ADeviceTheUserMayNotOpenIsRefusedNotHeld) {
+  if (const std::string pourquoi = test::SansRefusPossible(); !pourquoi.empty())
+    GTEST_SKIP() << pourquoi;
+  ASSERT_EQ(::chmod(server->slavePath().c_str(), 0), 0);
+  const int failure = test::SansDroitsRoot(
+      [this] { return static_cast<int>(PosixSerialPort::open(server->slavePath()).failure); });
+  EXPECT_EQ(failure, static_cast<int>(OpenFailure::Refused));
+  ASSERT_EQ(::chmod(server->slavePath().c_str(), 0600), 0);
   EXPECT_EQ(PosixSerialPort::open(server->slavePath()).failure, OpenFailure::None);
 }
 

@@ -337,6 +337,7 @@ TEST(ArbreInstalle, HoldsEveryFileTheProgramLooksFor) {
       QStringLiteral("share/kvx/kvx.CPT"),
       QStringLiteral("share/applications/kvx.desktop"),
       QStringLiteral("share/mime/packages/kvx.xml"),
+      QStringLiteral("share/metainfo/org.kvx_projet.kvx.metainfo.xml"),
       QStringLiteral("share/icons/hicolor/scalable/apps/kvx.svg"),
       QStringLiteral("share/man/man1/kvx.1"),
       QStringLiteral("share/man/man1/kvx-sim.1"),
@@ -348,8 +349,12 @@ TEST(ArbreInstalle, HoldsEveryFileTheProgramLooksFor) {
     for (const Lien &l : Liens(page))
       if (!l.fichier.isEmpty()) attendus << QStringLiteral("share/kvx/aide/") + l.fichier;
   attendus.removeDuplicates();
+  // The package compresses the manual pages, as Debian wants them.
   for (const QString &f : attendus)
-    EXPECT_TRUE(QFileInfo(prefixe + QLatin1Char('/') + f).isFile()) << f.toStdString();
+    EXPECT_TRUE(QFileInfo(prefixe + QLatin1Char('/') + f).isFile() ||
+                (f.endsWith(QStringLiteral(".1")) &&
+                 QFileInfo(prefixe + QLatin1Char('/') + f + QStringLiteral(".gz")).isFile()))
+        << f.toStdString();
 
   const QString programme = prefixe + QStringLiteral("/bin/kvx");
   const QString aide = QDir(prefixe + QStringLiteral("/share/kvx/aide")).canonicalPath();
@@ -385,6 +390,11 @@ TEST(ArbreInstalle, TheInstalledProgramStartsForANewUser) {
   EXPECT_EQ(kvx.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(kvx.exitCode(), 0);
   EXPECT_TRUE(QFileInfo::exists(utilisateur.chemin(QStringLiteral("Documents/Tabulyse/KVX.KVX"))));
+  // The package's entry and type serve: nothing of the kind in the home,
+  // which would hide them and stay after the package is removed.
+  for (const char *ecrit :
+       {".local/share/applications", ".local/share/mime", ".config/mimeapps.list"})
+    EXPECT_FALSE(QFileInfo::exists(utilisateur.chemin(QString::fromLatin1(ecrit)))) << ecrit;
 }
 
 }  // namespace

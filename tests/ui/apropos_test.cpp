@@ -65,8 +65,8 @@ TEST_F(AboutBoxTest, ShowsTheProductItsVersionsAndItsButtons) {
             QStringLiteral("KVX ") + QString::fromLatin1(model::kVersion));
   EXPECT_FALSE(m_boite->ProgramIcon->pixmap().isNull());
   // Addresses of the project, never a maker's.
-  EXPECT_EQ(QUrl(m_boite->Label1->text()).host(), QStringLiteral("kvx.example.org"));
-  EXPECT_EQ(QUrl(QString::fromLatin1(kAdresseMiseAJour)).host(), QStringLiteral("kvx.example.org"));
+  EXPECT_EQ(m_boite->Label1->text(), QStringLiteral("KVX developers <kvx@kvx-projet.org>"));
+  EXPECT_EQ(QString::fromLatin1(kAdresseMiseAJour), QStringLiteral("https://kvx-projet.org/"));
 }
 
 TEST_F(AboutBoxTest, NamesThePortInUseByNumberAndDevicePathEachTimeItOpens) {
@@ -96,9 +96,9 @@ TEST_F(AboutBoxTest, AnUpdatePageThatCannotBeOpenedSaysWhichAddress) {
     m->accept();
   });
   test::Clique(m_boite.get(), "BitBtn1");
-  EXPECT_EQ(message, QStringLiteral("Impossible d'accéder à https://kvx.example.org/versions/"));
+  EXPECT_EQ(message, QStringLiteral("Impossible d'accéder à https://kvx-projet.org/"));
   ASSERT_EQ(m_ouvertes.size(), 1u);
-  EXPECT_EQ(m_ouvertes[0], QUrl(QStringLiteral("https://kvx.example.org/versions/")));
+  EXPECT_EQ(m_ouvertes[0], QUrl(QStringLiteral("https://kvx-projet.org/")));
   EXPECT_TRUE(m_boite->isVisible());
 }
 

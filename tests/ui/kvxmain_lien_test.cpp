@@ -88,5 +88,44 @@ TEST(FenetreSansBoitier, ConfigurationReadAtStartIsShownWithNoBox) {
   EXPECT_FALSE(form.EnregistreBtn->isEnabled());
 }
 
+// A user outside the dialout group: the panel and the status line say which
+// device refused and what to do, rather than to switch the box off and on.
+TEST(FenetreRefus, ARefusedPortIsToldWithItsPathAndTheRemedy) {
+  test::AvecApplication application;
+  device::ManualClock horloge;
+  device::SimulatedPortTable table{horloge};
+  device::ScriptedPeer boitier;
+  table.addRefused();
+  const int port = table.addPeer(boitier);
+  TKVXmainForm::Options o;
+  o.ports = &table;
+  o.horloge = &horloge;
+  o.lien.traceFolder = QDir::tempPath().toStdString();
+  TKVXmainForm form(o);
+  form.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!form.Statut(0).isEmpty(), 2000);
+  const QString refus = QStringLiteral(
+      "Accès refusé à sim:1 : rejoindre le groupe dialout, puis se reconnecter");
+  QWidget *panneau = form.PanelCourbe->NuvexAbsent;
+  ASSERT_TRUE(panneau->isVisible());
+  EXPECT_EQ(form.Statut(0), refus);
+  const QLabel *conseil = form.PanelCourbe->Label7;
+  EXPECT_EQ(conseil->text(), refus);
+  // The whole advice and both buttons fit in the red panel.
+  for (const QWidget *w : {static_cast<const QWidget *>(conseil),
+                           static_cast<const QWidget *>(form.PanelCourbe->ComBtn),
+                           static_cast<const QWidget *>(form.PanelCourbe->EscapeBtn)}) {
+    EXPECT_TRUE(panneau->rect().contains(w->geometry())) << w->objectName().toStdString();
+    EXPECT_GE(w->height(), w->heightForWidth(w->width()) > 0 ? w->heightForWidth(w->width()) : 0);
+  }
+
+  // Once the user may open the device, the next search finds the box.
+  boitier.answer("XERR", "NUVEX KVX V2\r");
+  QTest::mouseClick(form.PanelCourbe->ComBtn, Qt::LeftButton);
+  EXPECT_TRUE(form.lien().BoxPresent());
+  EXPECT_EQ(form.lien().ComNumber(), port);
+  EXPECT_FALSE(panneau->isVisible());
+}
+
 }  // namespace
 }  // namespace kvx::ui

@@ -82,7 +82,7 @@ TEST_F(Programme, SigtermLeavesCompleteSettingsAndLastConfiguration) {
   EXPECT_TRUE(derniere.contains("\r\n[V4]\r\n")) << derniere.constData();
   EXPECT_TRUE(derniere.endsWith("\r\n\r\n")) << derniere.constData();
   EXPECT_TRUE(
-      UtilisateurTemporaire::Lit(m_utilisateur.chemin(".local/share/applications/kvx.desktop"))
+      UtilisateurTemporaire::Lit(m_utilisateur.chemin(".local/share/applications/kvx-construction.desktop"))
           .contains(("Exec=\"" + kProgramme + "\" %f\n").toUtf8()));
   EXPECT_FALSE(QFileInfo::exists(m_utilisateur.chemin("run/KVX.instance")));
 }

@@ -121,7 +121,7 @@ TEST_F(SessionTest, ClosingSavesSettingsAssociationAndKvxKvxOnce) {
   EXPECT_TRUE(reglages.contains("[COM]\nDevice=/dev/ttyUSB1\nNum=4\n")) << reglages.constData();
   EXPECT_TRUE(reglages.contains("[Window]\nState=2\n")) << reglages.constData();
   EXPECT_TRUE(
-      UtilisateurTemporaire::Lit(m_utilisateur.chemin(".local/share/applications/kvx.desktop"))
+      UtilisateurTemporaire::Lit(m_utilisateur.chemin(".local/share/applications/kvx-construction.desktop"))
           .contains("Exec=\"/opt/KVX/kvx\" %f"));
   const QByteArray derniere = UtilisateurTemporaire::Lit(Donnees() + QStringLiteral("KVX.KVX"));
   EXPECT_TRUE(derniere.startsWith("[Constante]\r\n")) << derniere.constData();
