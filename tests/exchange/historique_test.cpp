@@ -349,7 +349,7 @@ TEST_F(HistoriqueTest, AFolderThatCannotBeMadeOrAFullDiskIsReported) {
   }
   ::setrlimit(RLIMIT_FSIZE, &avant);
   ::signal(SIGXFSZ, signalAvant);
-  EXPECT_NE(message.find("File too large"), std::string::npos) << message;
+  EXPECT_NE(message.find("fichier trop grand"), std::string::npos) << message;
   EXPECT_TRUE(fs::is_empty(chemin("h"))) << "no half entry left";
 }
 

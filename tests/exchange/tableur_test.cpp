@@ -356,8 +356,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CasCible{"Tube", "ce n'est pas un fichier ordinaire"},
                     CasCible{"Dossier", "c'est un dossier"},
                     CasCible{"Peripherique", "ce n'est pas un fichier ordinaire"},
-                    CasCible{"DossierAbsent", "No such file or directory"},
-                    CasCible{"DisquePlein", "File too large"}),
+                    CasCible{"DossierAbsent", "fichier ou dossier introuvable"},
+                    CasCible{"DisquePlein", "fichier trop grand"}),
     [](const testing::TestParamInfo<CasCible> &info) { return std::string(info.param.nom); });
 
 TEST_F(ExporteTableurTest, AReadOnlyFolderIsReported) {
@@ -367,7 +367,7 @@ TEST_F(ExporteTableurTest, AReadOnlyFolderIsReported) {
   const ResultatSauvegarde r = ExporteTableur(chemin("a.csv"), e.donnees(), {});
   fs::permissions(m_dossier, fs::perms::owner_all);
   EXPECT_FALSE(r.reussi);
-  EXPECT_NE(r.message.find("Permission denied"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("accès refusé"), std::string::npos) << r.message;
 }
 
 TEST(SeparateurDeLaLangue, FollowsTheLanguageOfTheLocaleName) {

@@ -161,7 +161,7 @@ TEST_F(GrapheFenetreTest, ABadTargetSaysWhyAndLeavesNoFile) {
     const char *nom, *raison;
   } cas[] = {{"d.png", "c'est un dossier"},
              {"tube.svg", "ce n'est pas un fichier ordinaire"},
-             {"absent/g.pdf", "No such file or directory"}};
+             {"absent/g.pdf", "fichier ou dossier introuvable"}};
   for (const auto &c : cas) {
     m_messages.clear();
     m_fichier = Chemin(c.nom);

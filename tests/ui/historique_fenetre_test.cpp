@@ -84,6 +84,7 @@ class Fenetre {
     TKVXmainForm::Options o;
     o.ports = &m_table;
     o.lien.traceFolder = QDir::tempPath().toStdString();
+    o.imageVeltor.ownPort = 1;  // the simulated box of the test
     form = std::make_unique<TKVXmainForm>(o);
     session = std::make_unique<TSession>(
         std::make_unique<exchange::MemorySettingsStore>(),
