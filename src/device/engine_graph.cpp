@@ -35,6 +35,9 @@ int AcquisitionEngine::NbPoints() const {
   return m_graphe.nbPoints;
 }
 void AcquisitionEngine::FixeNbPoints(int n) {
+  // Emptied, the graph starts a new recording: full view again, and the one
+  // shown until now joins the earlier runs.
+  if (n == 0) m_graphe.NouvelleAcquisition();
   m_graphe.nbPoints = n;
 }
 void AcquisitionEngine::FixeNbCourbes(int ordinates, int analogInputs) {

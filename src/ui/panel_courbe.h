@@ -23,12 +23,18 @@ class TPanelCourbe : public QWidget {
   QPushButton *ComBtn;
   QPushButton *EscapeBtn;
   QLabel *Label8;  // optical-fork program upload under way
+  // The readings of the two cursors, beside the graph while one is placed.
+  QLabel *LecturesCurseurs;
+
+  // Shows these readings (an empty text hides the panel).
+  void AfficheLectures(const QString &texte);
 
  protected:
   void resizeEvent(QResizeEvent *event) override;
 
  private:
   void CreeNuvexAbsent();
+  void Dispose();
 };
 
 }  // namespace kvx::ui
