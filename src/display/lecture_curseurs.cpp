@@ -34,21 +34,14 @@ std::string TexteValeur(const model::Tunite &u, double v) {
   return t.empty() ? "—" : t;
 }
 
-// The slope in the curve's unit per abscissa unit ("V/s"), with prefixes
-// when the combined unit can be read, else the plain number and unit text.
+// The slope in the curve's unit per abscissa unit: the curve's value text
+// with its prefix, over the abscissa's unit ("900 mV/s").
 std::string TextePente(const model::Tunite &y, const model::Tunite &x, double pente) {
   if (!std::isfinite(pente)) return "—";
-  const std::string uy = y.Unite.empty() ? "1" : y.Unite;
   if (x.Unite.empty()) return TexteValeur(y, pente);
-  model::Tunite u;
-  try {
-    u.FixeUnite(uy + "/" + x.Unite);
-    const std::string t = u.TexteValeur(pente);
-    if (!t.empty()) return t;
-  } catch (const model::EUniteError &) {
-    // A unit the decomposition does not know still reads as text.
-  }
-  return model::TexteGeneral(pente, 4, model::SeparateurDecimal()) + " " + uy + "/" + x.Unite;
+  if (y.Unite.empty())
+    return model::TexteGeneral(pente, 4, model::SeparateurDecimal()) + " /" + x.Unite;
+  return TexteValeur(y, pente) + "/" + x.Unite;
 }
 
 }  // namespace
