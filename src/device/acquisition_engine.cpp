@@ -90,7 +90,7 @@ void AcquisitionEngine::EnregistreBtnClick() {
     case kModeTemps:
       // A scan the user starts is a new recording; the repeated ones that
       // follow keep the zoom he chose.
-      m_graphe.NouvelleAcquisition();
+      NouvelleAcquisitionGraphe();
       StartTimedAcquisition();
       break;
     case kModePointParPoint:

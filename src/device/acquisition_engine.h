@@ -186,6 +186,11 @@ class AcquisitionEngine {
   int NbPoints() const;
   void FixeNbPoints(int n);
   void FixeNbCourbes(int ordinates, int analogInputs);
+  // The graph's view and kept runs: a recording the user starts, one that
+  // ends, new settings.
+  void NouvelleAcquisitionGraphe();
+  void FinAcquisitionGraphe();
+  void ReinitialiseVueGraphe();
 
   // Buttons and timer, through the view, remembering what was set.
   void SetButton(EngineButton button, bool enabled);

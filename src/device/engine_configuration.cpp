@@ -68,7 +68,7 @@ void AcquisitionEngine::ApplyConfiguration() {
   // window's events, and the box may hear nothing behind the worker's back.
   EndTriggerWait();
   EndVeltorRun();
-  m_graphe.ReinitialiseVue();  // the new settings' scales, seen whole
+  ReinitialiseVueGraphe();  // the new settings' scales, seen whole
   m_view.showReference();
   ApplyChannelRules();
   const int mode = Mode();

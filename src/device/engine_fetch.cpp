@@ -152,7 +152,7 @@ void AcquisitionEngine::FinishAcquisition() {
     if (n > 0) voie.valeurCourante = voie.valeurs[static_cast<std::size_t>(n - 1)];
     m_view.refreshReadout(slot);
   }
-  m_graphe.FinAcquisition();
+  FinAcquisitionGraphe();
   m_view.repaintGraph();
   switch (Declenchement()) {
     case kTriggerClavier:
