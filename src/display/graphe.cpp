@@ -191,20 +191,46 @@ void TgrapheKVX::Dessine(Canvas &canvas) {
   DessineAxes(canvas);
   // Zoomed, the curves would run over the labels beyond the plotting zone.
   if (vue.zoomee()) canvas.setClip(ZoneCourbes());
-  DessineSuperpositions(canvas);
-  const int n = PointsTenus();
-  if (n > 0)
-    for (int slot = 2; slot <= kNbCourbes; ++slot) {
-      if (!estOrdonnee(slot)) continue;
-      canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
-      if (Ligne) DessineCourbe(canvas, slot, 0, n - 1);
-      if (Points) DessineMarqueurs(canvas, slot, 0, n - 1);
-    }
+  DessineCourbes(canvas);
   if (vue.zoomee()) canvas.setClip(cadre);
+  DessineCle(canvas);
   DessineCurseurs(canvas);
   DessineSeuil(canvas);
   canvas.clearClip();
   curseurAffiche = false;
+}
+
+void TgrapheKVX::DessineCourbes(Canvas &canvas) {
+  const int n = PointsTenus();
+  std::vector<TraitsCourbe> traits;
+  std::vector<int> slots;  // the slot of each current curve in `traits`, 0 for an earlier run
+  CollecteSuperpositions(traits);
+  if (n > 0 && Ligne)
+    for (int slot = 2; slot <= kNbCourbes; ++slot) {
+      if (!estOrdonnee(slot)) continue;
+      traits.push_back({CouleurCourbe(voie(slot).Couleur), {}});
+      slots.resize(traits.size(), 0);
+      slots.back() = slot;
+      const TCourbe &x = courbe(abscisse());
+      const TCourbe &y = courbe(slot);
+      TraceurCourbe traceur(traits.back().bouts, ZoneCourbes());
+      const double *xs = x.voie().valeurs.data(), *ys = y.voie().valeurs.data();
+      const Projection px = x.projection(), py = y.projection();
+      for (int i = 0; i < n; ++i) traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
+    }
+  slots.resize(traits.size(), 0);
+  if (traits.size() > 1) CacheTraits(traits, ZoneCourbes());
+  for (std::size_t t = 0; t < traits.size(); ++t) {
+    canvas.setPen({traits[t].couleur});
+    if (!traits[t].bouts.empty()) canvas.lines(traits[t].bouts.data(), traits[t].bouts.size() / 2);
+    if (slots[t] != 0 && Points) DessineMarqueurs(canvas, slots[t], 0, n - 1);
+  }
+  if (n > 0 && !Ligne && Points)
+    for (int slot = 2; slot <= kNbCourbes; ++slot) {
+      if (!estOrdonnee(slot)) continue;
+      canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
+      DessineMarqueurs(canvas, slot, 0, n - 1);
+    }
 }
 
 void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {

@@ -25,6 +25,7 @@
 #include "display/canvas.h"
 #include "display/courbe.h"
 #include "display/superpositions.h"
+#include "display/trace_courbe.h"
 #include "display/vue_graphe.h"
 #include "model/entree_binaire.h"
 #include "model/sortie_analogique.h"
@@ -183,7 +184,12 @@ class TgrapheKVX {
   void DessineZero(Canvas &canvas, int slot);
   void DessineCourbe(Canvas &canvas, int slot, int premier, int dernier);
   void DessineMarqueurs(Canvas &canvas, int slot, int premier, int dernier);
-  void DessineSuperpositions(Canvas &canvas);
+  // The earlier runs and the curves, lines then markers, each over the
+  // ones before.
+  void DessineCourbes(Canvas &canvas);
+  // The pieces of the earlier runs' lines, with the key to them.
+  void CollecteSuperpositions(std::vector<TraitsCourbe> &traits);
+  void DessineCle(Canvas &canvas);
   void DessineCurseurs(Canvas &canvas);
   // Where the curves may ink: the whole picture, or only the plotting zone
   // once zoomed (the curves then run past the axes).

@@ -92,37 +92,45 @@ double TgrapheKVX::NiveauSeuil(int y) const {
   return ((y - c.b) / c.a - p.min) / p.largeur() * 255.0;
 }
 
-void TgrapheKVX::DessineSuperpositions(Canvas &canvas) {
+void TgrapheKVX::CollecteSuperpositions(std::vector<TraitsCourbe> &traits) {
   const std::vector<const AcquisitionGardee *> runs = Superpositions();
-  if (runs.empty()) return;
   const TCourbe &x = courbe(abscisse());
-  int ligneCle = 0;
-  for (std::size_t r = 0; r < runs.size(); ++r) {
+  // The oldest first, so that the latest earlier run lies nearest the
+  // current one.
+  for (std::size_t r = runs.size(); r-- > 0;) {
     const std::vector<double> *xs = runs[r]->valeurs(x.voie().Nom);
     if (!xs) continue;
-    Rgb couleurCle{128, 128, 128};
-    bool dessine = false;
     for (int slot = 2; slot <= kNbCourbes; ++slot) {
       if (!estOrdonnee(slot)) continue;
       const TCourbe &y = courbe(slot);
       const std::vector<double> *ys = runs[r]->valeurs(y.voie().Nom);
       if (!ys) continue;
-      const int n = static_cast<int>(std::min(xs->size(), ys->size()));
-      if (n == 0) continue;
-      const Rgb couleur = Eclaircie(CouleurCourbe(y.voie().Couleur), r);
-      if (!dessine) couleurCle = couleur;
-      dessine = true;
-      canvas.setPen({couleur});
-      TraceCourbe(canvas, ZoneCourbes(), xs->data(), ys->data(), 0, n - 1, x.projection(),
-                  y.projection());
+      const std::size_t n = std::min(xs->size(), ys->size());
+      traits.push_back({Eclaircie(CouleurCourbe(y.voie().Couleur), r), {}});
+      TraceurCourbe traceur(traits.back().bouts, ZoneCourbes());
+      const Projection px = x.projection(), py = y.projection();
+      for (std::size_t i = 0; i < n; ++i)
+        traceur.ajoute(px.position((*xs)[i]), py.position((*ys)[i]));
     }
-    if (!dessine) continue;
-    // The key: which earlier run each pale curve is, the latest first.
-    canvas.setFont({NomPolice, hauteurPolice, couleurCle});
-    canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);
-    canvas.text({zone.left + 2 * marge, zone.top + marge + ligneCle * hauteurPolice},
+  }
+}
+
+void TgrapheKVX::DessineCle(Canvas &canvas) {
+  const std::vector<const AcquisitionGardee *> runs = Superpositions();
+  const TCourbe &x = courbe(abscisse());
+  int ligne = 0;
+  canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    if (!runs[r]->valeurs(x.voie().Nom)) continue;
+    int premiere = 0;
+    for (int slot = 2; slot <= kNbCourbes && premiere == 0; ++slot)
+      if (estOrdonnee(slot) && runs[r]->valeurs(voie(slot).Nom)) premiere = slot;
+    if (premiere == 0) continue;
+    // Which earlier run each pale curve is, the latest first.
+    canvas.setFont({NomPolice, hauteurPolice, Eclaircie(CouleurCourbe(voie(premiere).Couleur), r)});
+    canvas.text({zone.left + 2 * marge, zone.top + marge + ligne * hauteurPolice},
                 "acquisition −" + std::to_string(r + 1));
-    ++ligneCle;
+    ++ligne;
   }
 }
 
