@@ -146,8 +146,10 @@ void TgrapheKVX::DessineCurseurs(Canvas &canvas) {
     canvas.setBrush({});
     canvas.line({px, zone.top}, {px, zone.bottom});
     canvas.setFont({NomPolice, hauteurPolice, kCouleurCurseurs[c]});
-    canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);
-    canvas.text({px + 2, zone.top}, kNomsCurseurs[c]);
+    // Beside its line, on the side where the plot has room for it.
+    const bool aGauche = px + 2 * largeurCar > zone.right;
+    canvas.setTextAlign(aGauche ? TextHAlign::Right : TextHAlign::Left, TextVAlign::Top);
+    canvas.text({aGauche ? px - 2 : px + 2, zone.top}, kNomsCurseurs[c]);
     for (int slot = 2; slot <= kNbCourbes; ++slot) {
       if (!estOrdonnee(slot)) continue;
       const int j = PointDeLaCourbe(*this, slot, i);
