@@ -66,6 +66,11 @@ class VueGraphe {
   void Reinitialise();
   // Back to the full view, the cursors kept (double-click, Home).
   void VueComplete();
+  // The zoom of another view, the cursors unchanged.
+  void ReprendZoom(const VueGraphe &autre) {
+    m_x = autre.m_x;
+    m_y = autre.m_y;
+  }
 
   // --- Reading cursors ---------------------------------------------------
   bool curseurPlace(CurseurLecture c) const { return m_curseurs[Indice(c)] >= 0; }
