@@ -88,6 +88,9 @@ void AcquisitionEngine::EnregistreBtnClick() {
       m_view.focusClavierEdit();  // ready for the next value
       break;
     case kModeTemps:
+      // A scan the user starts is a new recording; the repeated ones that
+      // follow keep the zoom he chose.
+      NouvelleAcquisitionGraphe();
       StartTimedAcquisition();
       break;
     case kModePointParPoint:

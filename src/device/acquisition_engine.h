@@ -193,6 +193,11 @@ class AcquisitionEngine {
   int NbPoints() const;
   void FixeNbPoints(int n);
   void FixeNbCourbes(int ordinates, int analogInputs);
+  // The graph's view and kept runs: a recording the user starts, one that
+  // ends, new settings.
+  void NouvelleAcquisitionGraphe();
+  void FinAcquisitionGraphe();
+  void ReinitialiseVueGraphe();
 
   // The count of recorded points in the second status panel (point modes).
   void ShowPointCount();

@@ -69,6 +69,7 @@ void AcquisitionEngine::ApplyConfiguration() {
   m_view.settingsApplying();
   EndTriggerWait();
   EndVeltorRun();
+  ReinitialiseVueGraphe();  // the new settings' scales, seen whole
   m_view.showReference();
   ApplyChannelRules();
   const int mode = Mode();

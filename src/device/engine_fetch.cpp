@@ -154,6 +154,7 @@ void AcquisitionEngine::FinishAcquisition() {
     if (n > 0) voie.valeurCourante = voie.valeurs[static_cast<std::size_t>(n - 1)];
     m_view.refreshReadout(slot);
   }
+  FinAcquisitionGraphe();
   m_view.repaintGraph();
   m_view.recordingEnded();
   switch (Declenchement()) {

@@ -35,7 +35,19 @@ int AcquisitionEngine::NbPoints() const {
   return m_graphe.nbPoints;
 }
 void AcquisitionEngine::FixeNbPoints(int n) {
+  // Emptied, the graph starts a new recording: full view again, and the one
+  // shown until now joins the earlier runs.
+  if (n == 0) NouvelleAcquisitionGraphe();
   m_graphe.nbPoints = n;
+}
+void AcquisitionEngine::NouvelleAcquisitionGraphe() {
+  m_graphe.NouvelleAcquisition();
+}
+void AcquisitionEngine::FinAcquisitionGraphe() {
+  m_graphe.FinAcquisition();
+}
+void AcquisitionEngine::ReinitialiseVueGraphe() {
+  m_graphe.ReinitialiseVue();
 }
 void AcquisitionEngine::FixeNbCourbes(int ordinates, int analogInputs) {
   m_graphe.nbCourbesY = ordinates;

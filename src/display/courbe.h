@@ -15,6 +15,7 @@
 
 #include "display/graduation.h"
 #include "display/projection.h"
+#include "display/vue_graphe.h"
 #include "model/voie.h"
 
 namespace kvx::display {
@@ -45,6 +46,12 @@ class TCourbe {
   // The range the axis is drawn with: the channel's Mini..Maxi, made
   // drawable when it is empty, reversed or not finite.
   Plage plage() const { return PlageAffichable(m_voie->Mini, m_voie->Maxi); }
+  // The part of that range the user's zoom shows: the scale, the graduations
+  // and the labels follow it.
+  Plage plageAffichee() const {
+    return fenetre.pleine() ? plage() : PlageAffichable(fenetre.applique(plage()).min,
+                                                        fenetre.applique(plage()).max);
+  }
   // Fills pas, premier, echelle, chiffres and formatTemps for this range.
   void ChoisitGraduation(bool dense);
   // Scale so that the range runs from pixel `debut` (Mini) to `fin` (Maxi).
@@ -60,6 +67,7 @@ class TCourbe {
   std::uint8_t chiffres = 3;
   std::int32_t bas = 0;
   std::int32_t haut = 0;
+  Fenetre fenetre;                 // the zoom on this curve's axis, set by the graph
   CadreVoie *cadreVoie = nullptr;  // not owned; null until the window binds it
 
  private:

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "display/couleurs.h"
+#include "display/lecture_curseurs.h"
 #include "display/marqueur.h"
 #include "display/trace_courbe.h"
 
@@ -167,7 +168,9 @@ void TgrapheKVX::CalculeEchelles(Canvas &canvas) {
     }
   }
 
+  for (int slot = 1; slot <= kNbCourbes; ++slot) courbe(slot).fenetre = vue.fenetreY();
   TCourbe &x = courbe(abscisse());
+  x.fenetre = vue.fenetreX();
   x.FixeEchelle(zone.left, zone.right);
   x.ChoisitGraduation(denseX);
   for (int slot = 1; slot <= kNbCourbes; ++slot) {
@@ -184,17 +187,48 @@ void TgrapheKVX::Dessine(Canvas &canvas) {
   canvas.setBrush({});
   CalculeEchelles(canvas);
   DessineAxes(canvas);
-  const int n = PointsTenus();
-  if (n > 0)
-    for (int slot = 2; slot <= kNbCourbes; ++slot) {
-      if (!estOrdonnee(slot)) continue;
-      canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
-      if (Ligne) DessineCourbe(canvas, slot, 0, n - 1);
-      if (Points) DessineMarqueurs(canvas, slot, 0, n - 1);
-    }
+  // Zoomed, the curves would run over the labels beyond the plotting zone.
+  if (vue.zoomee()) canvas.setClip(ZoneCourbes());
+  DessineCourbes(canvas);
+  if (vue.zoomee()) canvas.setClip(cadre);
+  DessineCle(canvas);
+  DessineCurseurs(canvas);
   DessineSeuil(canvas);
   canvas.clearClip();
   curseurAffiche = false;
+}
+
+void TgrapheKVX::DessineCourbes(Canvas &canvas) {
+  const int n = PointsTenus();
+  std::vector<TraitsCourbe> traits;
+  std::vector<int> slots;  // the slot of each current curve in `traits`, 0 for an earlier run
+  CollecteSuperpositions(traits);
+  if (n > 0 && Ligne)
+    for (int slot = 2; slot <= kNbCourbes; ++slot) {
+      if (!estOrdonnee(slot)) continue;
+      traits.push_back({CouleurCourbe(voie(slot).Couleur), {}});
+      slots.resize(traits.size(), 0);
+      slots.back() = slot;
+      const TCourbe &x = courbe(abscisse());
+      const TCourbe &y = courbe(slot);
+      TraceurCourbe traceur(traits.back().bouts, ZoneCourbes());
+      const double *xs = x.voie().valeurs.data(), *ys = y.voie().valeurs.data();
+      const Projection px = x.projection(), py = y.projection();
+      for (int i = 0; i < n; ++i) traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
+    }
+  slots.resize(traits.size(), 0);
+  if (traits.size() > 1) CacheTraits(traits, ZoneCourbes());
+  for (std::size_t t = 0; t < traits.size(); ++t) {
+    canvas.setPen({traits[t].couleur});
+    if (!traits[t].bouts.empty()) canvas.lines(traits[t].bouts.data(), traits[t].bouts.size() / 2);
+    if (slots[t] != 0 && Points) DessineMarqueurs(canvas, slots[t], 0, n - 1);
+  }
+  if (n > 0 && !Ligne && Points)
+    for (int slot = 2; slot <= kNbCourbes; ++slot) {
+      if (!estOrdonnee(slot)) continue;
+      canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
+      DessineMarqueurs(canvas, slot, 0, n - 1);
+    }
 }
 
 void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {
@@ -202,7 +236,7 @@ void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {
   premier = std::max(premier, 0);
   dernier = std::min(dernier, model::kNbValeurs - 1);
   if (premier > dernier) return;
-  canvas.setClip(cadre);
+  canvas.setClip(ZoneCourbes());
   for (int slot = 2; slot <= kNbCourbes; ++slot) {
     if (!estOrdonnee(slot)) continue;
     canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
@@ -216,7 +250,7 @@ void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {
 void TgrapheKVX::DessineCourbe(Canvas &canvas, int slot, int premier, int dernier) {
   const TCourbe &x = courbe(abscisse());
   const TCourbe &y = courbe(slot);
-  TraceCourbe(canvas, cadre, x.voie().valeurs.data(), y.voie().valeurs.data(), premier, dernier,
+  TraceCourbe(canvas, ZoneCourbes(), x.voie().valeurs.data(), y.voie().valeurs.data(), premier, dernier,
               x.projection(), y.projection());
 }
 
@@ -235,8 +269,9 @@ void TgrapheKVX::DessineMarqueurs(Canvas &canvas, int slot, int premier, int der
   // Markers wholly outside the picture, or on the pixel of the marker just
   // drawn, would change nothing on the screen.
   const int bord = std::clamp(DimPoint, 0, kDimPointMax) + 3;
-  const double gauche = cadre.left - bord, droite = cadre.right + bord;
-  const double haut = cadre.top - bord, bas = cadre.bottom + bord;
+  const Rect visible = ZoneCourbes();
+  const double gauche = visible.left - bord, droite = visible.right + bord;
+  const double haut = visible.top - bord, bas = visible.bottom + bord;
   Point dernierPoint{0, 0};
   bool dejaUn = false;
   for (int i = premier; i <= dernier; ++i) {
@@ -295,7 +330,16 @@ void TgrapheKVX::DessineSeuil(Canvas &canvas) {
   if (VoieSynchro < 1 || VoieSynchro > kNbCourbes || VoieSynchro == abscisse()) return;
   const TCourbe &c = courbe(VoieSynchro);
   const int niveau = std::clamp(Seuil, 0, 255);
-  ySeuil = c.bas + static_cast<int>(std::lround((c.haut - c.bas) * niveau / 255.0));
+  if (c.fenetre.pleine()) {
+    ySeuil = c.bas + static_cast<int>(std::lround((c.haut - c.bas) * niveau / 255.0));
+  } else {
+    // The level is a code of the whole range: zoomed, its line stays on the
+    // same value of the curve.
+    const Plage p = c.plage();
+    const double limite = kPixelLimite;
+    ySeuil = static_cast<int>(ArrondiPixel(
+        std::clamp(c.a * (p.min + p.largeur() * niveau / 255.0) + c.b, -limite, limite)));
+  }
   const Rgb couleur = CouleurCourbe(c.voie().Couleur);
   canvas.setClip(cadre);
   canvas.setPen({couleur, 1, PenStyle::Dash, PenMode::NotXor});

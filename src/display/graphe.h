@@ -20,9 +20,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/canvas.h"
 #include "display/courbe.h"
+#include "display/superpositions.h"
+#include "display/trace_courbe.h"
+#include "display/vue_graphe.h"
 #include "model/entree_binaire.h"
 #include "model/sortie_analogique.h"
 #include "model/unite.h"
@@ -108,6 +112,33 @@ class TgrapheKVX {
   // slope mark, when the trigger is "Seuil" in a timed scan.
   void DessineSeuil(Canvas &canvas);
 
+  // --- The user's view: zoom, reading cursors, overlays ---------------------
+  // Back to the settings' full view without cursors: a change of settings, a
+  // recording brought back.
+  void ReinitialiseVue() { vue.Reinitialise(); }
+  // A new recording begins: the view goes back to the full scales, and the
+  // recording shown until now joins the earlier runs (when its end did not
+  // already keep it).
+  void NouvelleAcquisition();
+  // The recording shown has ended: kept for later overlays.
+  void FinAcquisition();
+  // Where the overlaid runs come from: the runs kept in memory unless a
+  // history of recordings is given (null goes back to them).
+  void FixeSourceSuperpositions(const SourceSuperpositions *source);
+  AnneauAcquisitions &anneau() { return m_anneau; }
+  // The earlier runs the graph overlays now, the most recent first (the
+  // recording on screen is not among them).
+  std::vector<const AcquisitionGardee *> Superpositions() const;
+  // Where a pixel falls in what is shown, 0 at the left (or the bottom of
+  // the band under it) and 1 at the right (or its top), on the graph as
+  // last drawn: the paint box zooms around it.
+  double FractionX(int px) const;
+  double FractionY(int py) const;
+  // The threshold code 0..255 (not limited) at pixel row y of the trigger
+  // channel's band, through the zoom: the threshold drag follows it.
+  double NiveauSeuil(int y) const;
+  VueGraphe vue;
+
   // --- Settings and computed fields ----------------------------------------
   std::int32_t nombre = 128;
   bool Ligne = true;
@@ -158,6 +189,16 @@ class TgrapheKVX {
   void DessineZero(Canvas &canvas, int slot);
   void DessineCourbe(Canvas &canvas, int slot, int premier, int dernier);
   void DessineMarqueurs(Canvas &canvas, int slot, int premier, int dernier);
+  // The earlier runs and the curves, lines then markers, each over the
+  // ones before.
+  void DessineCourbes(Canvas &canvas);
+  // The pieces of the earlier runs' lines, with the key to them.
+  void CollecteSuperpositions(std::vector<TraitsCourbe> &traits);
+  void DessineCle(Canvas &canvas);
+  void DessineCurseurs(Canvas &canvas);
+  // Where the curves may ink: the whole picture, or only the plotting zone
+  // once zoomed (the curves then run past the axes).
+  Rect ZoneCourbes() const;
   // Label and title texts of an axis.
   std::string TexteGraduation(const TCourbe &c, double v) const;
   std::string TitreAxe(const TCourbe &c) const;
@@ -172,6 +213,9 @@ class TgrapheKVX {
   model::TentreeClavier *m_clavier;
   model::TentreeBinaire *m_binaire;
   model::Tveltor *m_veltor;
+  AnneauAcquisitions m_anneau;
+  const SourceSuperpositions *m_source = &m_anneau;
+  bool m_courantGarde = false;  // the recording on screen is already in m_anneau
 };
 
 }  // namespace kvx::display

@@ -86,7 +86,7 @@ void TgrapheKVX::DessineAxeX(Canvas &canvas) {
     canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);
     canvas.text({cadre.left + marge, axeY + marge}, TitreAxe(x));
   }
-  const Plage p = x.plage();
+  const Plage p = x.plageAffichee();
   if (!x.logarithmique && p.min < 0 && 0 < p.max) {
     canvas.setPen({couleur, 1, PenStyle::Dot});
     canvas.line({x0, zone.top}, {x0, zone.bottom});
@@ -96,7 +96,7 @@ void TgrapheKVX::DessineAxeX(Canvas &canvas) {
 
 void TgrapheKVX::DessineAxeXLineaire(Canvas &canvas, int axeY, int limite) {
   const TCourbe &x = courbe(abscisse());
-  const Plage p = x.plage();
+  const Plage p = x.plageAffichee();
   const Graduation g{x.pas, x.premier, x.echelle, x.chiffres, x.formatTemps};
   const int n = NombreGraduations(g, p.max);
   for (int i = 0; i < n; ++i) {
@@ -117,7 +117,7 @@ void TgrapheKVX::DessineAxeXLineaire(Canvas &canvas, int axeY, int limite) {
 
 void TgrapheKVX::DessineAxeXLogarithmique(Canvas &canvas, int axeY, int limite) {
   const TCourbe &x = courbe(abscisse());
-  const Plage p = x.plage();
+  const Plage p = x.plageAffichee();
   const bool peuDeDecades = p.largeur() <= 3;
   const double premiere = std::max(std::floor(p.min), p.max - kMaxDecades);
   const int decades = static_cast<int>(std::floor(p.max) - premiere);
@@ -164,7 +164,7 @@ void TgrapheKVX::DessineAxeXLogarithmique(Canvas &canvas, int axeY, int limite) 
 void TgrapheKVX::DessineAxeGauche(Canvas &canvas, int slot) {
   const TCourbe &c = courbe(slot);
   const Rgb couleur = CouleurCourbe(c.voie().Couleur);
-  const Plage p = c.plage();
+  const Plage p = c.plageAffichee();
   const int axeY = zone.bottom;
   const int limiteHaute = c.haut + marge + (AnalLog ? hauteurPolice : 0);
   canvas.setTextAlign(TextHAlign::Right, TextVAlign::Top);
@@ -197,7 +197,7 @@ void TgrapheKVX::DessineAxeGauche(Canvas &canvas, int slot) {
 void TgrapheKVX::DessineAxeDroit(Canvas &canvas, int slot) {
   const TCourbe &c = courbe(slot);
   const Rgb couleur = CouleurCourbe(c.voie().Couleur);
-  const Plage p = c.plage();
+  const Plage p = c.plageAffichee();
   canvas.setPen({couleur});
   canvas.setFont({NomPolice, hauteurPolice, couleur});
   canvas.setTextAlign(TextHAlign::Left, TextVAlign::Top);

@@ -40,15 +40,22 @@ bool Decoupe(double &x0, double &y0, double &x1, double &y1, double gauche, doub
 
 }  // namespace
 
+TraceurCourbe::TraceurCourbe(std::vector<Point> &sortie, const Rect &visible)
+    : TraceurCourbe(nullptr, &sortie, visible) {}
+
 TraceurCourbe::TraceurCourbe(Canvas &canvas, const Rect &visible)
+    : TraceurCourbe(&canvas, nullptr, visible) {
+  m_bouts.reserve(2 * kLot + 4);
+}
+
+TraceurCourbe::TraceurCourbe(Canvas *canvas, std::vector<Point> *sortie, const Rect &visible)
     : m_canvas(canvas),
+      m_sortie(sortie),
       m_gauche(visible.left),
       m_haut(visible.top),
       m_droite(visible.right - 1),
       m_bas(visible.bottom - 1),
-      m_vide(visible.empty()) {
-  m_bouts.reserve(2 * kLot + 4);
-}
+      m_vide(visible.empty()) {}
 
 void TraceurCourbe::ajoute(double x, double y) {
   if (m_vide) return;
@@ -129,10 +136,15 @@ void TraceurCourbe::finColonne() {
 }
 
 void TraceurCourbe::piece(int x0, int y0, int x1, int y1) {
+  if (m_sortie) {
+    m_sortie->push_back({x0, y0});
+    m_sortie->push_back({x1, y1});
+    return;
+  }
   m_bouts.push_back({x0, y0});
   m_bouts.push_back({x1, y1});
   if (m_bouts.size() >= 2 * kLot) {
-    m_canvas.lines(m_bouts.data(), m_bouts.size() / 2);
+    m_canvas->lines(m_bouts.data(), m_bouts.size() / 2);
     m_bouts.clear();
   }
 }
@@ -146,8 +158,57 @@ void TraceurCourbe::coupe() {
 
 void TraceurCourbe::termine() {
   coupe();
-  if (!m_bouts.empty()) m_canvas.lines(m_bouts.data(), m_bouts.size() / 2);
+  if (!m_bouts.empty()) m_canvas->lines(m_bouts.data(), m_bouts.size() / 2);
   m_bouts.clear();
+}
+
+void CacheTraits(std::vector<TraitsCourbe> &courbes, const Rect &visible) {
+  if (visible.empty()) return;
+  // Rows [haut, bas] of each column already inked by the later curves (one
+  // stretch a column; haut > bas when none).
+  const auto largeur = static_cast<std::size_t>(visible.width());
+  std::vector<int> haut(largeur, 1), bas(largeur, 0);
+  std::vector<Point> gardes;
+  for (auto c = courbes.rbegin(); c != courbes.rend(); ++c) {
+    gardes.clear();
+    const std::vector<Point> &b = c->bouts;
+    for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
+      const Point p = b[i], q = b[i + 1];
+      const int x = p.x - visible.left;
+      if (p.x != q.x || x < 0 || x >= visible.width()) {
+        gardes.push_back(p);
+        gardes.push_back(q);
+        continue;
+      }
+      const auto k = static_cast<std::size_t>(x);
+      const int y0 = std::min(p.y, q.y), y1 = std::max(p.y, q.y);
+      int &h = haut[k], &l = bas[k];
+      if (h > l) {  // nothing later in this column
+        gardes.push_back({p.x, y0});
+        gardes.push_back({p.x, y1});
+        h = y0;
+        l = y1;
+        continue;
+      }
+      // What lies above and below the stretch already inked.
+      if (y0 < h) {
+        gardes.push_back({p.x, y0});
+        gardes.push_back({p.x, std::min(y1, h - 1)});
+      }
+      if (y1 > l) {
+        gardes.push_back({p.x, std::max(y0, l + 1)});
+        gardes.push_back({p.x, y1});
+      }
+      if (y1 >= h - 1 && y0 <= l + 1) {
+        h = std::min(h, y0);
+        l = std::max(l, y1);
+      } else if (y1 - y0 > l - h) {
+        h = y0;
+        l = y1;
+      }
+    }
+    c->bouts.swap(gardes);
+  }
 }
 
 void TraceCourbe(Canvas &canvas, const Rect &visible, const double *xs, const double *ys, int debut,

@@ -24,6 +24,8 @@ namespace kvx::display {
 class TraceurCourbe {
  public:
   TraceurCourbe(Canvas &canvas, const Rect &visible);
+  // Keeps the pieces in `sortie` (pairs of ends) instead of drawing them.
+  TraceurCourbe(std::vector<Point> &sortie, const Rect &visible);
   ~TraceurCourbe() { termine(); }
   TraceurCourbe(const TraceurCourbe &) = delete;
   TraceurCourbe &operator=(const TraceurCourbe &) = delete;
@@ -35,6 +37,7 @@ class TraceurCourbe {
 
  private:
   enum class Precedent { Aucun, Dedans, Dehors };
+  TraceurCourbe(Canvas *canvas, std::vector<Point> *sortie, const Rect &visible);
 
   void emet(int x, int y);
   void finColonne();
@@ -45,7 +48,8 @@ class TraceurCourbe {
     return x >= m_gauche && x <= m_droite && y >= m_haut && y <= m_bas;
   }
 
-  Canvas &m_canvas;
+  Canvas *m_canvas;
+  std::vector<Point> *m_sortie = nullptr;
   double m_gauche, m_haut, m_droite, m_bas;  // inclusive pixel bounds
   bool m_vide;
   Precedent m_precedent = Precedent::Aucun;
@@ -59,6 +63,19 @@ class TraceurCourbe {
   int m_liaisonX0 = 0, m_liaisonY0 = 0, m_liaisonY1 = 0;
   std::vector<Point> m_bouts;  // pairs of ends of the pieces to draw
 };
+
+// The pieces of one curve, gathered to be drawn with the others.
+struct TraitsCourbe {
+  Rgb couleur;
+  std::vector<Point> bouts;  // pairs of ends, as TraceurCourbe gives them
+};
+
+// For curves drawn in this order, each over the ones before with a plain
+// one-pixel pen: where a later curve inks a stretch of a pixel column, what
+// the earlier ones had there is left out. The picture is the same, and noisy
+// curves that each ink whole columns cost one curve's ink instead of all of
+// theirs.
+void CacheTraits(std::vector<TraitsCourbe> &courbes, const Rect &visible);
 
 // The joined line of points debut..fin (inclusive) of the curve `ys` against
 // the abscissa `xs`.

@@ -178,6 +178,8 @@ class TKVXmainForm : public QMainWindow {
   void TraceCroix(display::Canvas &canvas, bool affiche);
   void SurOscillo(const std::function<void(display::Canvas &)> &dessin);
   void OscilloSouris(QEvent::Type type, QPoint pos, Qt::MouseButtons boutons);
+  // A press there catches the trigger threshold line.
+  bool SurSeuil(QPoint pos) const;
   void SuitSeuil(int y);
   void SeuilDeplace();
   bool Acquiert() const;

@@ -1,7 +1,9 @@
 // The main window's side of the graph: the paint box, the live cursor
 // crosses, the read-outs of the channels and the threshold drag.
 #include <QCoreApplication>
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QStatusTipEvent>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "ui/panel_courbe.h"
 #include "ui/panel_mode.h"
 #include "ui/panel_voies.h"
+#include "ui/vue_oscillo.h"
 
 namespace kvx::ui {
 
@@ -48,6 +51,28 @@ void TKVXmainForm::CreeGraphe() {
   TOscillo *o = PanelCourbe->Oscillo;
   o->FixePeintre([this](QPainter &p, const QRect &cadre) { OscilloPaint(p, cadre); });
   connect(o, &TOscillo::souris, this, &TKVXmainForm::OscilloSouris);
+  new TVueOscillo(PanelCourbe, *m_graphe, [this](QPoint pos) { return SurSeuil(pos); });
+  // Earlier runs behind the current one; an export carries them only when
+  // asked.
+  Menu->addSeparator();
+  QAction *superposer = Menu->addAction(QStringLiteral("Superposer les acquisitions"));
+  superposer->setObjectName(QStringLiteral("SuperposerItem"));
+  superposer->setCheckable(true);
+  connect(superposer, &QAction::toggled, this, [this](bool b) {
+    m_graphe->vue.superposer = b;
+    RedessineGraphe();
+  });
+  QAction *exporter = Menu->addAction(QStringLiteral("Exporter avec les superpositions"));
+  exporter->setObjectName(QStringLiteral("ExporterSuperpositionsItem"));
+  exporter->setCheckable(true);
+  connect(exporter, &QAction::toggled, this,
+          [this](bool b) { m_graphe->vue.exporterSuperpositions = b; });
+}
+
+bool TKVXmainForm::SurSeuil(QPoint pos) const {
+  const display::TgrapheKVX &g = *m_graphe;
+  return g.ModeSynchro == display::kSynchroSeuil && g.Mode == display::kModeTemps &&
+         std::abs(pos.y() - g.ySeuil) < kPriseSeuil;
 }
 
 void TKVXmainForm::OscilloPaint(QPainter &p, const QRect &cadre) {
@@ -136,7 +161,7 @@ void TKVXmainForm::OscilloSouris(QEvent::Type type, QPoint pos, Qt::MouseButtons
   display::TgrapheKVX &g = *m_graphe;
   if (g.ModeSynchro != display::kSynchroSeuil || g.Mode != display::kModeTemps) return;
   TOscillo *o = PanelCourbe->Oscillo;
-  const bool pres = std::abs(pos.y() - g.ySeuil) < kPriseSeuil;
+  const bool pres = SurSeuil(pos);
   switch (type) {
     case QEvent::MouseMove:
       if (m_deplaceSeuil && (boutons & Qt::LeftButton)) {
@@ -170,8 +195,11 @@ void TKVXmainForm::SuitSeuil(int y) {
   display::TgrapheKVX &g = *m_graphe;
   const display::TCourbe &c = g.courbe(g.VoieSynchro);
   if (c.haut == c.bas) return;
-  // Held at the last usable level when the pointer runs past the band.
-  const long brut = std::lround(double(y - c.bas) * 255.0 / double(c.haut - c.bas));
+  // Held at the last usable level when the pointer runs past the band; a
+  // zoomed view reads the level through its own scale.
+  const double niveauBrut = g.NiveauSeuil(y);
+  if (std::isnan(niveauBrut)) return;
+  const long brut = std::lround(std::clamp(niveauBrut, -1e6, 1e6));
   const int niveau = static_cast<int>(std::clamp<long>(brut, kSeuilMin, kSeuilMax));
   if (niveau == g.Seuil) return;
   SurOscillo([&](display::Canvas &canvas) {

@@ -240,7 +240,10 @@ bool TKVXmainForm::Acquiert() const {
 }
 
 void TKVXmainForm::SeuilDeplace() {
+  // The threshold was placed on the view the user zoomed to: it stays.
+  const display::VueGraphe vue = m_graphe->vue;
   m_moteur->ApplyConfiguration();
+  m_graphe->vue.ReprendZoom(vue);
 }
 
 }  // namespace kvx::ui

@@ -31,6 +31,7 @@ void TOscillo::MetAJour() {
   const QRect cadre(0, 0, width(), height());
   p.fillRect(cadre, palette().color(QPalette::Base));
   if (m_peintre) m_peintre(p, cadre);
+  emit redessine();
 }
 
 void TOscillo::DessineSur(const std::function<void(QPainter &)> &dessin) {

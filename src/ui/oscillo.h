@@ -35,6 +35,8 @@ class TOscillo : public QWidget {
 
  signals:
   void souris(QEvent::Type type, QPoint pos, Qt::MouseButtons boutons);
+  // The whole graph was just drawn again into the image.
+  void redessine();
 
  protected:
   void paintEvent(QPaintEvent *event) override;

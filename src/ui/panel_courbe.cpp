@@ -25,6 +25,31 @@ TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOsci
   p.setColor(QPalette::Window, Qt::white);
   setPalette(p);
   CreeNuvexAbsent();
+  LecturesCurseurs = new QLabel(this);
+  LecturesCurseurs->setObjectName(QStringLiteral("LecturesCurseurs"));
+  LecturesCurseurs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  LecturesCurseurs->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LecturesCurseurs->setFrameShape(QFrame::StyledPanel);
+  LecturesCurseurs->setMargin(4);
+  LecturesCurseurs->hide();
+}
+
+void TPanelCourbe::AfficheLectures(const QString &texte) {
+  if (texte == LecturesCurseurs->text() && LecturesCurseurs->isHidden() == texte.isEmpty()) return;
+  LecturesCurseurs->setText(texte);
+  LecturesCurseurs->setVisible(!texte.isEmpty());
+  Dispose();
+}
+
+void TPanelCourbe::Dispose() {
+  QRect graphe = rect();
+  if (LecturesCurseurs->isVisibleTo(this)) {
+    // As wide as the readings need, but never more than a third of the graph.
+    const int largeur = std::min(LecturesCurseurs->sizeHint().width(), width() / 3);
+    LecturesCurseurs->setGeometry(width() - largeur, 0, largeur, height());
+    graphe.setRight(width() - largeur - 1);
+  }
+  Oscillo->setGeometry(graphe);
 }
 
 void TPanelCourbe::CreeNuvexAbsent() {
@@ -78,7 +103,7 @@ void TPanelCourbe::FixeConseil(const QString &conseil) {
 
 void TPanelCourbe::resizeEvent(QResizeEvent *event) {
   QWidget::resizeEvent(event);
-  Oscillo->setGeometry(rect());
+  Dispose();
   NuvexAbsent->raise();
 }
 

@@ -24,6 +24,11 @@ class TPanelCourbe : public QWidget {
   QPushButton *EscapeBtn;
   QLabel *Label7;  // the advice: switch the box off and on, or the refused port's remedy
   QLabel *Label8;  // optical-fork program upload under way
+  // The readings of the two cursors, beside the graph while one is placed.
+  QLabel *LecturesCurseurs;
+
+  // Shows these readings (an empty text hides the panel).
+  void AfficheLectures(const QString &texte);
 
   // Sets the advice, the panel growing downwards to hold it all.
   void FixeConseil(const QString &conseil);
@@ -33,6 +38,7 @@ class TPanelCourbe : public QWidget {
 
  private:
   void CreeNuvexAbsent();
+  void Dispose();
 };
 
 }  // namespace kvx::ui

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 #include <limits>
 
 #include "recording_canvas.h"
@@ -131,6 +133,65 @@ TEST(TraceurCourbe, ADenseRecordingCostsAtMostTwoPiecesAColumn) {
   // the two columns do not already ink its rows.
   EXPECT_LE(All(canvas).size(), 2u * 1201u);
   EXPECT_GE(All(canvas).size(), 1201u);
+}
+
+}  // namespace
+}  // namespace kvx::display
+
+namespace kvx::display {
+namespace {
+
+// Paints pairs of ends into a grid of curve numbers, later curves over
+// earlier ones, stepping along each piece.
+std::vector<int> Peint(const std::vector<TraitsCourbe> &courbes, int l, int h) {
+  std::vector<int> grille(static_cast<std::size_t>(l * h), -1);
+  for (std::size_t c = 0; c < courbes.size(); ++c) {
+    const std::vector<Point> &b = courbes[c].bouts;
+    for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
+      const int n = std::max(std::abs(b[i + 1].x - b[i].x), std::abs(b[i + 1].y - b[i].y));
+      for (int k = 0; k <= n; ++k) {
+        const int x = b[i].x + (n ? (b[i + 1].x - b[i].x) * k / n : 0);
+        const int y = b[i].y + (n ? (b[i + 1].y - b[i].y) * k / n : 0);
+        grille[static_cast<std::size_t>(y * l + x)] = static_cast<int>(c);
+      }
+    }
+  }
+  return grille;
+}
+
+TEST(CacheTraits, LeavesOutOnlyWhatLaterCurvesInkOver) {
+  const Rect visible{0, 0, 60, 40};
+  for (unsigned graine = 1; graine <= 20; ++graine) {
+    std::srand(graine);
+    std::vector<TraitsCourbe> courbes(4);
+    std::size_t avant = 0;
+    for (TraitsCourbe &c : courbes) {
+      TraceurCourbe t(c.bouts, visible);
+      // Noise of every amplitude, a NaN gap and points beyond the edges.
+      const int amplitude = 5 + std::rand() % 60;
+      for (int i = 0; i < 200; ++i) {
+        const double y = i == 77 ? NAN : 20 + (std::rand() % (2 * amplitude + 1) - amplitude);
+        t.ajoute(i * 0.35 - 3, y);
+      }
+      t.termine();
+      avant += c.bouts.size();
+    }
+    const std::vector<int> attendu = Peint(courbes, 60, 40);
+    CacheTraits(courbes, visible);
+    std::size_t apres = 0;
+    for (const TraitsCourbe &c : courbes) apres += c.bouts.size();
+    EXPECT_EQ(Peint(courbes, 60, 40), attendu) << "seed " << graine;
+    EXPECT_LE(apres, avant);
+  }
+  // Full-scale noise: the last curve hides nearly all of the others.
+  std::vector<TraitsCourbe> bruit(3);
+  for (TraitsCourbe &c : bruit) {
+    TraceurCourbe t(c.bouts, visible);
+    for (int i = 0; i < 400; ++i) t.ajoute(i * 0.15, i % 2 ? 0 : 39);
+    t.termine();
+  }
+  CacheTraits(bruit, visible);
+  EXPECT_LT(bruit[0].bouts.size(), bruit[2].bouts.size() / 4);
 }
 
 }  // namespace

@@ -133,6 +133,28 @@ const Scene kScenes[] = {
          g.voie(3).valeurs[i] = 4 + std::sin(i * 0.1) * 0.3;
        }
      }},
+    {"zoomed_cursors_overlays",
+     {640, 400},
+     [](display::TgrapheKVX &g) {
+       // A square wave of 20 ms seen on one rising edge, with both reading
+       // cursors and three earlier runs slightly shifted behind it.
+       g.voie(6).Active = false;
+       for (int run = 3; run >= 0; --run) {
+         g.NouvelleAcquisition();
+         Temps(g, 1000, 0.1);
+         for (int i = 0; i < 1000; ++i) {
+           const double t = g.voie(1).valeurs[i] + run * 0.0004;
+           const double phase = std::fmod(t, 0.02) / 0.02;
+           g.voie(5).valeurs[i] = phase < 0.5 ? 2.0 - 0.05 * run : -2.0 + 0.05 * run;
+         }
+         g.FinAcquisition();
+       }
+       g.vue.superposer = true;
+       g.vue.CadreX(0.17, 0.23);
+       g.vue.CadreY(0.05, 0.95);
+       g.vue.PlaceCurseur(display::CurseurLecture::A, 185);
+       g.vue.PlaceCurseur(display::CurseurLecture::B, 205);
+     }},
 };
 
 class GraphGolden : public ::testing::TestWithParam<Scene> {

@@ -161,7 +161,9 @@ TEST_F(FenetreTest, MenuHoldsEveryItemAndOnlyTheLayoutsAreReadyYet) {
                                {"CapteursItem", "&Capteurs"},
                                {"PleinEcranItem", "&Graphe plein écran F5"},
                                {"VoltmetreItem", "&Voltmètre plein écran F6"},
-                               {"GrapheVolt", "Graphe &et voltmètre"}};
+                               {"GrapheVolt", "Graphe &et voltmètre"},
+                               {"SuperposerItem", "Superposer les acquisitions"},
+                               {"ExporterSuperpositionsItem", "Exporter avec les superpositions"}};
   auto *menu = Controle<QMenu>("Menu");
   ASSERT_NE(menu, nullptr);
   QStringList ordre;
