@@ -7,6 +7,7 @@
 #include <string>
 
 #include "exchange/association.h"
+#include "exchange/association_cles.h"
 
 namespace {
 
@@ -24,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string before(reinterpret_cast<const char *>(data), size);
   const std::string after = kvx::exchange::AvecProgrammeParDefaut(before);
   if (kvx::exchange::AvecProgrammeParDefaut(after) != after) std::abort();
-  if (after.find("application/x-kvx=kvx.desktop\n") == std::string::npos) std::abort();
+  namespace a = kvx::exchange::association;
+  const std::string ligne = std::string(a::kTypeMime) + "=" + a::kFichierEntree + "\n";
+  if (after.find(ligne) == std::string::npos) std::abort();
   if (linesOf(after) + 1 < linesOf(before)) std::abort();
   return 0;
 }
