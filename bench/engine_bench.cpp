@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end time of the longest one-input scan at the shortest period, from
 // the start command to "Acquisition terminée", against the time its bytes
 // take on a 9600-baud line. The simulated box serves a real pseudo-terminal

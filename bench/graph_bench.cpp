@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the graph's drawing through the Qt canvas on a 1280 x 800 picture:
 // the full repaint of eight curves of 6400 points (axes, labels and curves,
 // as the window's paint does it) and the drawing of one newly arrived

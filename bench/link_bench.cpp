@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How close the link comes to the speed of the line: fetches a whole
 // one-input 6400-point acquisition and an eight-input 800-point one from
 // kvx-sim over a pseudo-terminal, with the program's own link and protocol

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the user waits after "Tabulyse", "Copier données", "Sauver
 // données" or "Exporter pour tableur…" with a full recording: the transfer
 // text, the ASCII file text and the CSV of eight channels of 6400 points (the

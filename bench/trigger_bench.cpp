@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Seuil" and "Bouge" waits on a real pseudo-terminal paced like the
 // 9600-baud line, the simulated box at the far end:
 //

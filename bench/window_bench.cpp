@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the main window against the simulated box on a pseudo-terminal, the
 // way `kvx --simulate` runs: start to first painted window, CPU while the
 // live read-outs run, and a 6400-point acquisition of one input at the

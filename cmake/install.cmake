@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's own files and how it is installed.
 #
 # In the build folder the user's guide is laid out beside the programs as it

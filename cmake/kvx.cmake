@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Build helpers shared by every folder. Sources are picked up by glob so that
 # adding a file pair never means editing a list by hand.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes from the box: as a value list, as the answer to a polled
 // read (ReadLine, ReadNumber) and as a decimal text. Nothing may crash, hang
 // past the time-outs or write past the 256-byte line buffer.

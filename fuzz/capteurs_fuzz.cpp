@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads any bytes as a sensor library, as the program does at start: the
 // library is never empty nor larger than the dialogs can show, every input is
 // one of the box's, and what is saved reads back as the same sensors.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads any bytes as a configuration file's values and checks that every
 // value the rest of the program indexes with stays inside its range, then
 // that writing the values and reading them back gives the same values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Durations typed in the acquisition settings: every text gives a duration
 // or NaN, and every duration has a text.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expressions typed in the numeric fields: evaluation gives a finite value,
 // NaN for a blank text, or EGetFloatError; never a crash or a deep stack.
 #include <cmath>

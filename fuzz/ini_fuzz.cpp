@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads any bytes as an INI document, reads every key as every kind of
 // value, and checks that writing the document and loading it again gives the
 // same document: what the program saves, it reads back.

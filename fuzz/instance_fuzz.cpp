@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any bytes, cut into chunks by the input itself, to the reader of
 // requests of other starts: every request it gives is valid text of at most
 // 64 KiB, and the cut does not change what is read.

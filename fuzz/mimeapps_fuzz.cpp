@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets the default program of ".KVX" files in any text taken as the user's
 // mimeapps.list: the result holds the line once in its section, setting it
 // again changes nothing, and no other line is lost.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts typed by the user: reading never fails hard, and what the
 // program writes for an edit field or a transfer reads back to the value.
 #include <cmath>

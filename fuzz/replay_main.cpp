@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz harness over every file of its seed corpus, so that a plain
 // g++ build checks each harness and its seeds without libFuzzer.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds any bytes to the reading of requests from other programs, as the
 // request server does: cut into lines, then each line read as a command.
 // Letter case never changes the command, nor anything after a "(" of a

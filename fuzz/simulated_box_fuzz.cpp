@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any byte sequence into the simulated box, with time moving on between the
 // bytes: it must never crash, and every value-list answer it gives must be a
 // well-formed line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit texts from dialogs and configuration files: parsing refuses with
 // EUniteError or decomposes, and every display of the result is defined.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines of codes from the box unpacked with any sub-mode, ratio, first point,
 // point count and input numbers: nothing is written outside the channels'
 // arrays, and the points counted never run past the point count.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A box that answers an optical-fork run with any bytes: the first input
 // line is its answer to the count request, the rest its event lines. The
 // engine must never crash nor read out of its arrays, must end the fetch

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point shared by every test folder. KVX_DECIMAL_SEPARATOR picks
 // the program's decimal separator, so the same tests run as on an English
 // and on a French desktop.

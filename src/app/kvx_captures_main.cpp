@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx-captures: the pictures of the user's guide, made by the program itself
 // so that they always show the window and the dialogs as they are. Run by
 // the build, offscreen, against the simulated box on a pseudo-terminal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx: the desktop front end of the Nuvex KVX box.
 #include <QApplication>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx-record: one acquisition from the command line, for scripts and long
 // logging, into the ASCII data file the window's "Sauver données" writes.
 // This main reads the arguments and wires the ports (a named one, the

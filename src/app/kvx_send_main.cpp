@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx-send: sends one request to the running KVX (or to another program's
 // request server) and tells whether it was acknowledged. For scripts and for
 // the desktop: `kvx-send FOCUS` brings KVX to the front, `kvx-send GETDATA`

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx-sim: the simulated Nuvex KVX box on a pseudo-terminal. It prints the
 // path of the port to open and serves it until SIGINT or SIGTERM.
 #include <signal.h>

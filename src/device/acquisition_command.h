@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Composition of the box commands of a timed acquisition: the acquisition
 // command with its sub-mode, the start command and the "XRESUL " requests

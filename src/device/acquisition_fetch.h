@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fetches a whole timed acquisition from the box as the engine does: the
 // acquisition and start commands, then "XRESUL " chunks, each requested as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Room in the simulated box for a program of its own besides the acquisition
 // firmware: the optical-fork program is uploaded as lines of Intel HEX and

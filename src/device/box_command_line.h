@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the command lines the box receives: the word, then decimal
 // arguments separated by ",". The simulated box uses it and stays silent on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The facts of the Nuvex KVX box and of its serial line, in one place: the
 // command words, the limits of its acquisition memory and the time-outs the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The link to the box: finds the port it is on, identifies it, and gives the
 // rest of the program its send and receive operations. The main window owns

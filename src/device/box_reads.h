@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two polled reads of the box: one raw byte for a single-byte request,
 // one decimal number for a word command. Both answer 0 when the box is absent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The time the link and the simulated box go by. The program uses the steady
 // clock; tests give a manual clock so time-outs pass in no time and timing is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applying a configuration: after every settings dialog, a configuration
 // file loaded or the box found, the channels are checked against the mode,
 // the box commands are composed again and the engine is armed anew.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timed scan: start, the fetch loop line by line, the end, and what
 // happens when the box stops answering in the middle of it.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine reads and sets in the graph: the channel slots, the point
 // count with its limits, the mode, the trigger settings, the abscissa and the
 // recorded count.

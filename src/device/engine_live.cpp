@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live read-outs: every tick the engine asks the box for the value of each
 // active input and shows it, so the user sees the voltmeters move before and
 // between acquisitions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point modes: values typed at the keyboard, point by point (on demand
 // or automatically when the inputs move), and the sweep of the analog output.
 // Each records one point of every active channel at a time, at the index of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan panel: the number of points, the duration and the sampling
 // period they give, with the commands for the box composed again each time.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Seuil" and "Bouge" waits seen from the engine: arming the worker that
 // watches the trigger channel, ending it before anything else goes to the
 // box, and taking its news on the window's thread, in the order the user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Optical-fork mode: the box gets its fork program once, then each run
 // counts the beam's interruptions, is polled for the count every tick, and
 // ends by fetching one line per event, which become positions against time.

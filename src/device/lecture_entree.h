@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The live bar of the analog-input and calibration dialogs: the raw code of
 // one box input, asked for with the single-byte request (64 + input) at the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the link tells the user, word for word (status bar and the panel shown
 // when the box is not found). UTF-8.

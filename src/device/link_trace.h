@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trace (every byte sent and received) and the log (port events) of the
 // link, kept in memory and written as "KVXn.trc" and "KVXn.log" when a port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the link shows the user, implemented by the main window. The link only
 // calls these; it never touches a widget. Every call comes on the thread that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/scripted_peer.h"
 
 #include "device/box_facts.h"

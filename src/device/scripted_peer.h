@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A stand-in device for tests and trials of the link: it answers fixed bytes
 // to the lines it is sent, can say something unasked, and records everything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The byte stream to the box: one open serial port. The link reads and writes
 // through this interface only, so the same code runs on a termios device, a

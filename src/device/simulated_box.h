@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Nuvex KVX box in software, for everyone without one on the desk: tests,
 // `kvx-sim` and `kvx --simulate`. It answers every command and single-byte

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serial ports in the process: a port wired to a WirePeer (usually the
 // simulated box) through a paced line, and a port table of such ports for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The signals wired to the simulated box: what each of its eight analog
 // inputs sees (a waveform in box codes 0 to 255) and what each binary input

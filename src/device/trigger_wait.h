@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Seuil" and "Bouge" triggers: the program itself watches one input of
 // the box, asking for its code with the single-byte request (64 + input) over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the box's answer to "XRESUL ": decimal codes separated by "," and
 // ended by a carriage return, fed one byte at a time as they arrive. Any other

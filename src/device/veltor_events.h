@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The event list of a one-way fork recording, cleaned before it is shown:
 // the last event (the ruler leaving the fork) goes, a first event cut before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The optical fork (Veltor) in the simulated box: the box's loader takes the
 // fork program line by line and answers "UTIL" only once it has a whole and

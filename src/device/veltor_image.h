@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The box's program for optical-fork mode, as the lines of Intel HEX the
 // program sends it, and the checks of such lines. The image compiled in from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state of the optical-fork mode that the engine keeps between ticks:
 // whether the box has its fork program, the run's phase, the last count the

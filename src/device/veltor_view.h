@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the optical-fork mode asks of the main window besides the engine's
 // usual view: the upload label and hourglass, the automatic stop settings of

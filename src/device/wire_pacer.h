@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paces the bytes between the program and a peer as a 9600-baud 8N1 line
 // does: each byte takes 1.0417 ms on the wire, one after the other, in each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Something at the far end of the serial line that talks bytes: the simulated
 // box, or a scripted stand-in for odd devices in tests. The pseudo-terminal

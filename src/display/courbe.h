@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One slot of the graph as a plotted curve: the channel it shows and what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axes of the graph: the horizontal axis of the abscissa with its
 // graduations, labels and title, and the vertical axes of the curves (the
 // left one, the right one for a second curve, or one per band in the

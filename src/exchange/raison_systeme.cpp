@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/raison_systeme.h"
 
 #include <cerrno>

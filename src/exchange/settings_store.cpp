@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/settings_store.h"
 
 namespace kvx::exchange {

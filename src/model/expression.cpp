@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recursive-descent evaluator over a fixed stack of values.
 #include "model/expression.h"
 

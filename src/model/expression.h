@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Numeric fields of the calibration, sensor and optical-fork dialogs accept

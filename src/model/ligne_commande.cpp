@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/ligne_commande.h"
 
 namespace kvx::model {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Command-line switches of the program ("/C" shows or hides the sensor menu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading numbers typed by the user, and the small text helpers of nombres.h.
 #include <charconv>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing numbers: edit fields, read-outs, range texts and the "." format.
 // Digits come from std::to_chars, which never looks at the process locale;
 // the layout (fixed or exponent form, separator) is built here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/separateur_decimal.h"
 
 namespace kvx::model {

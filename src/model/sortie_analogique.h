@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The box's analog output "Vsa", 0 to 5 V in 256 codes. In the sweep mode the

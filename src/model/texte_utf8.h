@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // UTF-8 helpers for the unit and number texts. Symbols such as "µ", "°", "Ω"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decomposition of a typed unit text into SI base units.
 #include "model/unite.h"
 

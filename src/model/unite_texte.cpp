@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit texts for a scale, and values written with prefix and unit.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The optical fork "x": a wheel or a comb interrupts the fork's light beam,

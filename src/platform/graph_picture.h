@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The graph as a picture: the whole graph drawn off screen at a given size,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbered serial ports the search walks through: the paths given on the
 // command line (and the simulated box's pseudo-terminal) first, in their

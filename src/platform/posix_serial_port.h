@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The box's serial port on a POSIX system: a termios device (USB adapter,
 // on-board port or pseudo-terminal) set to 9600 8N1 raw, no flow control, DTR

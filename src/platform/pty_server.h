@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Serves a byte-level peer (the simulated box, or a scripted device in tests)
 // on a pseudo-terminal, so that the program reaches it through a real

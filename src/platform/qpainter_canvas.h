@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The graph's canvas on a QPainter: the window paints through it, and so does

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's screen layouts, read-out sizes, keys and hints.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the graph: the paint box, the live cursor
 // crosses, the read-outs of the channels and the threshold drag.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the link to the box and of the acquisition engine.
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A box unplugged or switched off in the middle of the work: the points
 // already received stay, the not-found panel shows, and the window is never
 // held for long.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point modes of the engine: point by point (by hand and automatic),
 // values typed at the keyboard, the analog-output sweep, undo, and the
 // capacity of the display arrays.

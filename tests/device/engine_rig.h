@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An acquisition engine wired as in the program: a graph, a link to a box on

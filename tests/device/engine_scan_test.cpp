@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan panel and applying a configuration, through the engine.
 #include <gtest/gtest.h>
 

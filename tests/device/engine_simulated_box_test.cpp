@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole acquisitions from the simulated box: the values on the graph are the
 // box's samples converted by each channel, in every form of the command.
 #include <gtest/gtest.h>

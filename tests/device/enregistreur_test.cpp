@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recorder of kvx-record, on the simulated box without a port: what it
 // writes and when, and how a run ends.
 #include "device/enregistreur.h"

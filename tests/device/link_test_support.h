@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the link tests: a view that records what the user would
 // see, and a fresh temporary folder for the trace files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Seuil" and "Bouge" triggers: the crossing and change rules on code
 // sequences, then the whole wait in the engine with its worker thread, a box
 // whose watched input answers given codes, and what goes on the wire.

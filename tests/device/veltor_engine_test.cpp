@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Optical-fork runs end to end: the program upload, the counting run polled
 // every tick, the fetch of the event lines and what becomes of them, against
 // the simulated fork and against scripted boxes that misbehave.

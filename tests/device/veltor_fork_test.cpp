@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated fork as the program meets it on the wire: its loader, its
 // counting runs and its result lines.
 #include "device/veltor_fork.h"

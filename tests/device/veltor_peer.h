@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A box that plays the optical fork from a script, for what the simulated
 // fork never does by itself: counts chosen tick by tick, result lines with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sensor library shipped with the program, data/kvx.CPT, read as the
 // program reads it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel sections through the INI document and its bytes, as a
 // configuration file holds them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the channel keys of a configuration section.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel kinds that are not plain box inputs: analog output, binary
 // inputs, keyboard entry and time base.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every platform test runs inside one Qt application whose user folders
 // (HOME and the XDG folders) are a fresh temporary folder, so no test ever
 // reads or writes the real user's settings, documents or desktop files.

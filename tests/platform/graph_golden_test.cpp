@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole graphs drawn off screen, compared with reference pictures kept in
 // tests/data/golden/. The comparison allows a few pixels of difference (text
 // smoothing varies between font library versions) but not a curve, a tick or

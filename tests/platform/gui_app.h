@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Fonts and painters need a QGuiApplication. Tests of the platform folder

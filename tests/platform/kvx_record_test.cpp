@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kvx-record run as a script runs it: against the simulated box over a real
 // pseudo-terminal, its data file compared byte for byte with what the text
 // builder gives for the same channels and values.

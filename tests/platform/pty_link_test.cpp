@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link over real pseudo-terminals: discovery, draining, whole
 // acquisitions from the simulated box, and a box that misbehaves or goes.
 #include <fcntl.h>

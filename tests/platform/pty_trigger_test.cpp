@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Seuil" and "Bouge" waits over a real pseudo-terminal paced at 9600
 // baud: the exact bytes the box hears around Stop, a trigger firing on the
 // simulated box's own signal, and the pseudo-terminal closed under the worker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reduced curve must ink exactly the pixels a line through every point
 // inks: compared here on real pictures drawn by the Qt canvas.
 

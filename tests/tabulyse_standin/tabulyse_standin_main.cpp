@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the analysis program, for the tests of the transfer only
 // (never installed). It serves "Tabulyse.ServeurDDE" as the real program
 // does, and writes to a log each start and each request with the clipboard

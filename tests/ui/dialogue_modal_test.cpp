@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A close request (SIGTERM here, as the desktop sends it) while a modal
 // window is open: the window is dismissed, nothing starts on the box, and
 // the closing sequence leaves complete settings and "KVX.KVX" behind.

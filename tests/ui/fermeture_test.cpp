@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The closing sequence of the real window against a box on an in-process
 // port: the box is stopped before the settings are written, and the files
 // of a close are all there.

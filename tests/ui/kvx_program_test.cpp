@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kvx program's command line, run as the user runs it.
 #include <gtest/gtest.h>
 

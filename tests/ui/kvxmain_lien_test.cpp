@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window and the link: the search at first activation, the not-found
 // panel, and searching again with ComBtn.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with the acquisition engine and the simulated box in the
 // process, on the real clock: the buttons and texts follow the engine, the
 // space bar starts only in the trigger mode "Clavier", and an unplugged box

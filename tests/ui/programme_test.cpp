@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program in two processes, as a user's desktop runs it: a second
 // start hands its file to the running instance, and SIGTERM (the session
 // ending) still leaves the settings and the last configuration complete.

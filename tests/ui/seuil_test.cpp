@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dragging the trigger threshold on the graph.
 #include <gtest/gtest.h>
 

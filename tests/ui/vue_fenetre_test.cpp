@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine and the link see of the window: every call of the view
 // lands on the right control with the right text.
 #include "ui/vue_fenetre.h"
