@@ -159,7 +159,9 @@ TEST_F(VeltorImageFileTest, FirstPlaceWithAFileIsReadAndChecked) {
     const VeltorImageFile f = ReadVeltorImageFile({"", missing, path, write("other.hex", "x")});
     EXPECT_EQ(f.path, path);
     EXPECT_EQ(!f.lines.empty(), c.usable) << f.error;
-    if (c.usable) EXPECT_EQ(f.lines, VeltorProgramLines());
+    if (c.usable) {
+      EXPECT_EQ(f.lines, VeltorProgramLines());
+    }
     EXPECT_EQ(f.error.rfind(c.error, 0), 0u) << f.error;
   }
   const VeltorImageFile none = ReadVeltorImageFile({missing, folder.string()});
