@@ -50,7 +50,7 @@ Enregistrement Grand(int colonnes, int points, bool fourche = false) {
     e.colonnes.push_back(c);
     if (k > 0) e.symboles.push_back("V" + std::to_string(k));
   }
-  const double speciales[] = {std::numeric_limits<double>::quiet_NaN(),
+  const double horsNormes[] = {std::numeric_limits<double>::quiet_NaN(),
                               std::numeric_limits<double>::infinity(),
                               -std::numeric_limits<double>::infinity(),
                               -0.0,
@@ -58,8 +58,8 @@ Enregistrement Grand(int colonnes, int points, bool fourche = false) {
                               std::numeric_limits<double>::max(),
                               0.1,
                               1.234567e-6};
-  for (std::size_t i = 0; i < std::size(speciales) && i < static_cast<std::size_t>(points); ++i)
-    e.colonnes.back().valeurs[i] = speciales[i];
+  for (std::size_t i = 0; i < std::size(horsNormes) && i < static_cast<std::size_t>(points); ++i)
+    e.colonnes.back().valeurs[i] = horsNormes[i];
   if (fourche) {
     e.fourche = true;
     e.origineTemps = 4000000000u;
