@@ -201,27 +201,36 @@ void TgrapheKVX::Dessine(Canvas &canvas) {
 
 void TgrapheKVX::DessineCourbes(Canvas &canvas) {
   const int n = PointsTenus();
-  std::vector<TraitsCourbe> traits;
-  std::vector<int> slots;  // the slot of each current curve in `traits`, 0 for an earlier run
-  CollecteSuperpositions(traits);
+  std::vector<int> slots;  // the slot of each current curve in m_traits, 0 for an earlier run
+  m_nbTraits = 0;
+  CollecteSuperpositions();
+  const Rect visible = ZoneCourbes();
+  const TCourbe &x = courbe(abscisse());
+  const double *xs = x.voie().valeurs.data();
+  const Projection px = x.projection();
+  const PlagePoints plage = n > 0
+                                ? PointsVisibles(xs, 0, n - 1, px, visible.left, visible.right - 1)
+                                : PlagePoints{0, -1};
   if (n > 0 && Ligne)
     for (int slot = 2; slot <= kNbCourbes; ++slot) {
       if (!estOrdonnee(slot)) continue;
-      traits.push_back({CouleurCourbe(voie(slot).Couleur), {}});
-      slots.resize(traits.size(), 0);
+      TraitsCourbe &trait = NouveauTrait(CouleurCourbe(voie(slot).Couleur));
+      slots.resize(m_nbTraits, 0);
       slots.back() = slot;
-      const TCourbe &x = courbe(abscisse());
       const TCourbe &y = courbe(slot);
-      TraceurCourbe traceur(traits.back().bouts, ZoneCourbes());
-      const double *xs = x.voie().valeurs.data(), *ys = y.voie().valeurs.data();
-      const Projection px = x.projection(), py = y.projection();
-      for (int i = 0; i < n; ++i) traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
+      TraceurCourbe traceur(trait.bouts, visible);
+      const double *ys = y.voie().valeurs.data();
+      const Projection py = y.projection();
+      for (int i = plage.debut; i <= plage.fin; ++i)
+        traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
     }
-  slots.resize(traits.size(), 0);
-  if (traits.size() > 1) CacheTraits(traits, ZoneCourbes());
-  for (std::size_t t = 0; t < traits.size(); ++t) {
-    canvas.setPen({traits[t].couleur});
-    if (!traits[t].bouts.empty()) canvas.lines(traits[t].bouts.data(), traits[t].bouts.size() / 2);
+  m_traits.resize(m_nbTraits);
+  slots.resize(m_nbTraits, 0);
+  if (m_traits.size() > 1) CacheTraits(m_traits, visible);
+  for (std::size_t t = 0; t < m_traits.size(); ++t) {
+    const TraitsCourbe &trait = m_traits[t];
+    canvas.setPen({trait.couleur});
+    if (!trait.bouts.empty()) canvas.lines(trait.bouts.data(), trait.bouts.size() / 2);
     if (slots[t] != 0 && Points) DessineMarqueurs(canvas, slots[t], 0, n - 1);
   }
   if (n > 0 && !Ligne && Points)
@@ -230,6 +239,14 @@ void TgrapheKVX::DessineCourbes(Canvas &canvas) {
       canvas.setPen({CouleurCourbe(voie(slot).Couleur)});
       DessineMarqueurs(canvas, slot, 0, n - 1);
     }
+}
+
+TraitsCourbe &TgrapheKVX::NouveauTrait(Rgb couleur) {
+  if (m_nbTraits == m_traits.size()) m_traits.emplace_back();
+  TraitsCourbe &trait = m_traits[m_nbTraits++];
+  trait.couleur = couleur;
+  trait.bouts.clear();
+  return trait;
 }
 
 void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {
@@ -251,8 +268,8 @@ void TgrapheKVX::DessinePoints(Canvas &canvas, int premier, int dernier) {
 void TgrapheKVX::DessineCourbe(Canvas &canvas, int slot, int premier, int dernier) {
   const TCourbe &x = courbe(abscisse());
   const TCourbe &y = courbe(slot);
-  TraceCourbe(canvas, ZoneCourbes(), x.voie().valeurs.data(), y.voie().valeurs.data(), premier, dernier,
-              x.projection(), y.projection());
+  TraceCourbe(canvas, ZoneCourbes(), x.voie().valeurs.data(), y.voie().valeurs.data(), premier,
+              dernier, x.projection(), y.projection());
 }
 
 int TgrapheKVX::LargeurMarqueurs() const {

@@ -193,8 +193,10 @@ class TgrapheKVX {
   // The earlier runs and the curves, lines then markers, each over the
   // ones before.
   void DessineCourbes(Canvas &canvas);
-  // The pieces of the earlier runs' lines, with the key to them.
-  void CollecteSuperpositions(std::vector<TraitsCourbe> &traits);
+  // The pieces of the earlier runs' lines.
+  void CollecteSuperpositions();
+  // The next curve's pieces in m_traits, emptied.
+  TraitsCourbe &NouveauTrait(Rgb couleur);
   void DessineCle(Canvas &canvas);
   void DessineCurseurs(Canvas &canvas);
   // Where the curves may ink: the whole picture, or only the plotting zone
@@ -217,6 +219,10 @@ class TgrapheKVX {
   AnneauAcquisitions m_anneau;
   const SourceSuperpositions *m_source = &m_anneau;
   bool m_courantGarde = false;  // the recording on screen is already in m_anneau
+  // The pieces of every curve of a repaint, the first m_nbTraits in use;
+  // kept from one repaint to the next so that a pan allocates nothing.
+  std::vector<TraitsCourbe> m_traits;
+  std::size_t m_nbTraits = 0;
 };
 
 }  // namespace kvx::display

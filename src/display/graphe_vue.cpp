@@ -92,25 +92,30 @@ double TgrapheKVX::NiveauSeuil(int y) const {
   return ((y - c.b) / c.a - p.min) / p.largeur() * 255.0;
 }
 
-void TgrapheKVX::CollecteSuperpositions(std::vector<TraitsCourbe> &traits) {
+void TgrapheKVX::CollecteSuperpositions() {
   const std::vector<const AcquisitionGardee *> runs = Superpositions();
   const TCourbe &x = courbe(abscisse());
+  const Projection px = x.projection();
+  const Rect visible = ZoneCourbes();
   // The oldest first, so that the latest earlier run lies nearest the
   // current one.
   for (std::size_t r = runs.size(); r-- > 0;) {
     const std::vector<double> *xs = runs[r]->valeurs(x.voie().Nom);
-    if (!xs) continue;
+    if (!xs || xs->empty()) continue;
+    const PlagePoints plage = PointsVisibles(xs->data(), 0, static_cast<int>(xs->size()) - 1, px,
+                                             visible.left, visible.right - 1);
     for (int slot = 2; slot <= kNbCourbes; ++slot) {
       if (!estOrdonnee(slot)) continue;
       const TCourbe &y = courbe(slot);
       const std::vector<double> *ys = runs[r]->valeurs(y.voie().Nom);
       if (!ys) continue;
-      const std::size_t n = std::min(xs->size(), ys->size());
-      traits.push_back({Eclaircie(CouleurCourbe(y.voie().Couleur), r), {}});
-      TraceurCourbe traceur(traits.back().bouts, ZoneCourbes());
-      const Projection px = x.projection(), py = y.projection();
-      for (std::size_t i = 0; i < n; ++i)
-        traceur.ajoute(px.position((*xs)[i]), py.position((*ys)[i]));
+      const int fin = std::min(plage.fin, static_cast<int>(ys->size()) - 1);
+      TraitsCourbe &trait = NouveauTrait(Eclaircie(CouleurCourbe(y.voie().Couleur), r));
+      TraceurCourbe traceur(trait.bouts, visible);
+      const Projection py = y.projection();
+      for (int i = plage.debut; i <= fin; ++i)
+        traceur.ajoute(px.position((*xs)[static_cast<std::size_t>(i)]),
+                       py.position((*ys)[static_cast<std::size_t>(i)]));
     }
   }
 }
@@ -160,8 +165,8 @@ void TgrapheKVX::DessineCurseurs(Canvas &canvas) {
       if (qx == kHorsEcran || qy == kHorsEcran) continue;
       if (qx < zone.left || qx > zone.right || qy < zone.top || qy > zone.bottom) continue;
       canvas.setPen({CouleurCourbe(y.voie().Couleur), 2});
-      canvas.ellipse({qx - kRayonLecture, qy - kRayonLecture, qx + kRayonLecture + 1,
-                      qy + kRayonLecture + 1});
+      canvas.ellipse(
+          {qx - kRayonLecture, qy - kRayonLecture, qx + kRayonLecture + 1, qy + kRayonLecture + 1});
     }
   }
   canvas.setPen({CouleurCourbe(x.voie().Couleur)});

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 namespace kvx::display {
 
@@ -10,6 +12,11 @@ namespace {
 
 // Pieces are handed to the canvas in batches of this many.
 constexpr std::size_t kLot = 1024;
+// Steep pieces between neighbouring columns at least this tall are split to
+// be hidden; shorter ones cost little ink and would only add pieces.
+constexpr int kHauteurPasse = 8;
+// Below this many rows of ink a column on average, hiding is not worth it.
+constexpr std::int64_t kEncreACacher = 32;
 
 // Cuts the segment (x0, y0)-(x1, y1) to the rectangle; false when no part of
 // it lies inside (Liang-Barsky).
@@ -165,51 +172,107 @@ void TraceurCourbe::termine() {
 
 void CacheTraits(std::vector<TraitsCourbe> &courbes, const Rect &visible) {
   if (visible.empty()) return;
+  // Smooth curves ink a few rows a column: little to hide, and sorting out
+  // what is hidden would cost more than writing it.
+  std::int64_t encre = 0;
+  for (const TraitsCourbe &c : courbes)
+    for (std::size_t i = 0; i + 1 < c.bouts.size(); i += 2)
+      encre += std::abs(c.bouts[i + 1].y - c.bouts[i].y);
+  if (encre < kEncreACacher * std::int64_t(visible.width())) return;
   // Rows [haut, bas] of each column already inked by the later curves (one
   // stretch a column; haut > bas when none).
   const auto largeur = static_cast<std::size_t>(visible.width());
   std::vector<int> haut(largeur, 1), bas(largeur, 0);
   std::vector<Point> gardes;
+  auto dedans = [&](int px) { return px >= visible.left && px < visible.right; };
+  struct Tranche {
+    int x, y0, y1;
+  };
   for (auto c = courbes.rbegin(); c != courbes.rend(); ++c) {
     gardes.clear();
     const std::vector<Point> &b = c->bouts;
     for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
-      const Point p = b[i], q = b[i + 1];
-      const int x = p.x - visible.left;
-      if (p.x != q.x || x < 0 || x >= visible.width()) {
+      Point p = b[i], q = b[i + 1];
+      if (p.y > q.y) std::swap(p, q);
+      // The piece as stretches of columns, one or two.
+      Tranche tranches[2];
+      int nb = 0;
+      const int pas = q.x - p.x;
+      if (pas == 0 && dedans(p.x)) {
+        tranches[nb++] = {p.x, p.y, q.y};
+      } else if ((pas == 1 || pas == -1) && q.y - p.y >= kHauteurPasse && dedans(p.x) &&
+                 dedans(q.x)) {
+        const int passe = LignePasse(p.y, q.y, pas);
+        tranches[nb++] = {p.x, p.y, passe - 1};
+        tranches[nb++] = {q.x, passe, q.y};
+      } else {
         gardes.push_back(p);
         gardes.push_back(q);
         continue;
       }
-      const auto k = static_cast<std::size_t>(x);
-      const int y0 = std::min(p.y, q.y), y1 = std::max(p.y, q.y);
-      int &h = haut[k], &l = bas[k];
-      if (h > l) {  // nothing later in this column
-        gardes.push_back({p.x, y0});
-        gardes.push_back({p.x, y1});
-        h = y0;
-        l = y1;
-        continue;
-      }
-      // What lies above and below the stretch already inked.
-      if (y0 < h) {
-        gardes.push_back({p.x, y0});
-        gardes.push_back({p.x, std::min(y1, h - 1)});
-      }
-      if (y1 > l) {
-        gardes.push_back({p.x, std::max(y0, l + 1)});
-        gardes.push_back({p.x, y1});
-      }
-      if (y1 >= h - 1 && y0 <= l + 1) {
-        h = std::min(h, y0);
-        l = std::max(l, y1);
-      } else if (y1 - y0 > l - h) {
-        h = y0;
-        l = y1;
+      for (int t = 0; t < nb; ++t) {
+        const int x = tranches[t].x, y0 = tranches[t].y0, y1 = tranches[t].y1;
+        int &h = haut[static_cast<std::size_t>(x - visible.left)];
+        int &l = bas[static_cast<std::size_t>(x - visible.left)];
+        if (h > l) {  // nothing later in this column
+          gardes.push_back({x, y0});
+          gardes.push_back({x, y1});
+          h = y0;
+          l = y1;
+          continue;
+        }
+        // What lies above and below the stretch already inked.
+        if (y0 < h) {
+          gardes.push_back({x, y0});
+          gardes.push_back({x, std::min(y1, h - 1)});
+        }
+        if (y1 > l) {
+          gardes.push_back({x, std::max(y0, l + 1)});
+          gardes.push_back({x, y1});
+        }
+        if (y1 >= h - 1 && y0 <= l + 1) {
+          h = std::min(h, y0);
+          l = std::max(l, y1);
+        } else if (y1 - y0 > l - h) {
+          h = y0;
+          l = y1;
+        }
       }
     }
     c->bouts.swap(gardes);
   }
+}
+
+PlagePoints PointsVisibles(const double *xs, int debut, int fin, const Projection &px, int gauche,
+                           int droite) {
+  const PlagePoints tous{debut, fin};
+  if (fin - debut < 2 || !(px.a > 0)) return tous;
+  for (int i = debut; i < fin; ++i)
+    if (!(xs[i] <= xs[i + 1])) return tous;  // decreasing somewhere, or a NaN
+  // Finite at both ends, finite between them: the positions then never
+  // decrease either.
+  auto position = [&](int i) { return px.position(xs[i]); };
+  if (!std::isfinite(position(debut)) || !std::isfinite(position(fin))) return tous;
+  int bas = debut, haut = fin + 1;  // first point at or right of the left column
+  while (bas < haut) {
+    const int m = bas + (haut - bas) / 2;
+    if (position(m) < gauche - 0.5)
+      bas = m + 1;
+    else
+      haut = m;
+  }
+  const int premier = std::max(debut, bas - 1);
+  bas = debut - 1;
+  haut = fin;  // last point at or left of the right column
+  while (bas < haut) {
+    const int m = haut - (haut - bas) / 2;
+    if (position(m) > droite + 0.5)
+      haut = m - 1;
+    else
+      bas = m;
+  }
+  const int dernier = std::min(fin, bas + 1);
+  return premier <= dernier ? PlagePoints{premier, dernier} : PlagePoints{debut, debut};
 }
 
 void TraceCourbe(Canvas &canvas, const Rect &visible, const double *xs, const double *ys, int debut,

@@ -75,8 +75,29 @@ struct TraitsCourbe {
 // one-pixel pen: where a later curve inks a stretch of a pixel column, what
 // the earlier ones had there is left out. The picture is the same, and noisy
 // curves that each ink whole columns cost one curve's ink instead of all of
-// theirs.
+// theirs. A steep piece between two neighbouring columns (a zoomed noisy
+// curve, a point a column) is two stretches, one in each, split on the row
+// where the canvas's one-pixel line steps across, so it is hidden as well.
 void CacheTraits(std::vector<TraitsCourbe> &courbes, const Rect &visible);
+
+// The row where a one-pixel line from (x, haut) down to (x + pas, bas),
+// pas = +-1 and bas - haut >= 2, passes to its second column: rows
+// haut..passe-1 lie in column x, rows passe..bas in column x + pas.
+inline int LignePasse(int haut, int bas, int pas) {
+  const int dy = bas - haut;
+  return pas > 0 ? haut + (dy + 1) / 2 : haut + dy / 2 + 1;
+}
+
+// The points debut..fin worth projecting for the pixel columns
+// gauche..droite: when the abscissa never decreases (a time base) only those
+// inside and one on each side can ink the picture, which spares a zoomed
+// view the points it does not show; otherwise all of them.
+struct PlagePoints {
+  int debut;
+  int fin;
+};
+PlagePoints PointsVisibles(const double *xs, int debut, int fin, const Projection &px, int gauche,
+                           int droite);
 
 // The joined line of points debut..fin (inclusive) of the curve `ys` against
 // the abscissa `xs`.

@@ -5,8 +5,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <vector>
 #include <limits>
+#include <vector>
 
 #include "recording_canvas.h"
 
@@ -142,17 +142,27 @@ TEST(TraceurCourbe, ADenseRecordingCostsAtMostTwoPiecesAColumn) {
 namespace kvx::display {
 namespace {
 
+// Floor of a / b for b > 0.
+int Plancher(int a, int b) {
+  return a / b - (a % b != 0 && a < 0 ? 1 : 0);
+}
+
 // Paints pairs of ends into a grid of curve numbers, later curves over
-// earlier ones, stepping along each piece.
+// earlier ones, as the window's one-pixel lines ink them: the pixel nearest
+// the true path in each column (each row for a steep line), ties counted
+// from the left (top) end.
 std::vector<int> Peint(const std::vector<TraitsCourbe> &courbes, int l, int h) {
   std::vector<int> grille(static_cast<std::size_t>(l * h), -1);
   for (std::size_t c = 0; c < courbes.size(); ++c) {
     const std::vector<Point> &b = courbes[c].bouts;
     for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
-      const int n = std::max(std::abs(b[i + 1].x - b[i].x), std::abs(b[i + 1].y - b[i].y));
+      Point p = b[i], q = b[i + 1];
+      const bool raide = std::abs(q.y - p.y) > std::abs(q.x - p.x);
+      if (raide ? p.y > q.y : p.x > q.x) std::swap(p, q);
+      const int n = raide ? q.y - p.y : q.x - p.x;
       for (int k = 0; k <= n; ++k) {
-        const int x = b[i].x + (n ? (b[i + 1].x - b[i].x) * k / n : 0);
-        const int y = b[i].y + (n ? (b[i + 1].y - b[i].y) * k / n : 0);
+        const int x = raide ? p.x + Plancher(2 * k * (q.x - p.x) + n, 2 * n) : p.x + k;
+        const int y = raide ? p.y + k : p.y + (n ? Plancher(2 * k * (q.y - p.y) + n, 2 * n) : 0);
         grille[static_cast<std::size_t>(y * l + x)] = static_cast<int>(c);
       }
     }
@@ -193,6 +203,52 @@ TEST(CacheTraits, LeavesOutOnlyWhatLaterCurvesInkOver) {
   }
   CacheTraits(bruit, visible);
   EXPECT_LT(bruit[0].bouts.size(), bruit[2].bouts.size() / 4);
+}
+
+}  // namespace
+}  // namespace kvx::display
+
+namespace kvx::display {
+namespace {
+
+// The pieces of points debut..fin, gathered.
+std::vector<Point> Bouts(const std::vector<double> &xs, const std::vector<double> &ys, int debut,
+                         int fin, const Projection &px, const Projection &py, const Rect &r) {
+  std::vector<Point> bouts;
+  TraceurCourbe t(bouts, r);
+  for (int i = debut; i <= fin; ++i) t.ajoute(px.position(xs[i]), py.position(ys[i]));
+  t.termine();
+  return bouts;
+}
+
+TEST(PointsVisibles, AZoomedTimeBaseProjectsOnlyWhatItShowsAndDrawsTheSame) {
+  std::vector<double> t(6400), v(6400);
+  for (int i = 0; i < 6400; ++i) {
+    t[i] = i * 1e-3;
+    v[i] = i % 7 == 3 ? NAN : std::sin(i * 0.05);
+  }
+  const Rect r{40, 0, 1240, 800};
+  const Projection py = ProjectionEntre(-1, 1, 790, 10, false);
+  // A fifth of the recording on screen, then the view slid past either end.
+  for (const auto &[debut, fin] : {std::pair{1.28, 2.56}, {-7.0, -1.0}, {7.0, 9.0}, {0.0, 6.4}}) {
+    const Projection px = ProjectionEntre(debut, fin, 40, 1239, false);
+    const PlagePoints p = PointsVisibles(t.data(), 0, 6399, px, r.left, r.right - 1);
+    EXPECT_EQ(Bouts(t, v, p.debut, p.fin, px, py, r), Bouts(t, v, 0, 6399, px, py, r)) << debut;
+    if (debut == 1.28) EXPECT_LE(p.fin - p.debut, 1282);
+    if (fin < 0 || debut > 6.4) EXPECT_EQ(p.fin, p.debut);
+  }
+  // An abscissa that goes back, a NaN in it or a reversed axis: every point.
+  const Projection px = ProjectionEntre(1.28, 2.56, 40, 1239, false);
+  std::vector<double> retour = t;
+  retour[5000] = 0;
+  EXPECT_EQ(PointsVisibles(retour.data(), 0, 6399, px, 40, 1239).debut, 0);
+  retour[5000] = NAN;
+  EXPECT_EQ(PointsVisibles(retour.data(), 0, 6399, px, 40, 1239).fin, 6399);
+  const Projection inverse = ProjectionEntre(2.56, 1.28, 40, 1239, false);
+  EXPECT_EQ(PointsVisibles(t.data(), 0, 6399, inverse, 40, 1239).debut, 0);
+  // A logarithmic time axis starting at 0 cannot place its first point.
+  const Projection log = ProjectionEntre(1, 2, 40, 1239, true);
+  EXPECT_EQ(PointsVisibles(t.data(), 0, 6399, log, 40, 1239).fin, 6399);
 }
 
 }  // namespace

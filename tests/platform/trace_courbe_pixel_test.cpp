@@ -110,5 +110,41 @@ TEST_P(TraceCourbePixels, XYCurveGoingBackAndForth) {
   EXPECT_TRUE(naive.image() == reduced.image()) << Differences(naive.image(), reduced.image());
 }
 
+// Curves over curves, as the window draws them once the hidden stretches are
+// left out: a noisy recording zoomed to a point a column has its steep
+// pieces split between two columns, which must fall on the pixels the
+// window's one-pixel line inks.
+TEST(CacheTraitsPixels, NoisyCurvesZoomedToAPointAColumnLookTheSame) {
+  testing::EnsureGuiApp();
+  for (const double pointsParColonne : {0.5, 1.0, 3.0}) {
+    SCOPED_TRACE(pointsParColonne);
+    const int n = static_cast<int>(600 * pointsParColonne);
+    std::mt19937 rng(7);
+    std::vector<double> xs(n);
+    for (int i = 0; i < n; ++i) xs[i] = i;
+    const auto px = display::ProjectionEntre(0, n, 20, 620, false);
+    const auto py = display::ProjectionEntre(-1, 1, 380, 20, false);
+    const display::Rect visible{0, 0, 640, 400};
+    ImageCanvas naive({640, 400}, {255, 255, 255}, true);
+    ImageCanvas reduced({640, 400}, {255, 255, 255}, true);
+    std::vector<display::TraitsCourbe> courbes(4);
+    for (std::size_t c = 0; c < courbes.size(); ++c) {
+      std::vector<double> ys(n);
+      for (double &y : ys) y = std::uniform_real_distribution<>(-1.1, 1.1)(rng);
+      courbes[c].couleur = {static_cast<std::uint8_t>(60 * c), 0, 200};
+      naive.canvas().setPen({courbes[c].couleur});
+      Naive(naive.canvas(), xs, ys, px, py);
+      display::TraceurCourbe traceur(courbes[c].bouts, visible);
+      for (int i = 0; i < n; ++i) traceur.ajoute(px.position(xs[i]), py.position(ys[i]));
+    }
+    display::CacheTraits(courbes, visible);
+    for (const display::TraitsCourbe &c : courbes) {
+      reduced.canvas().setPen({c.couleur});
+      reduced.canvas().lines(c.bouts.data(), c.bouts.size() / 2);
+    }
+    EXPECT_TRUE(naive.image() == reduced.image()) << Differences(naive.image(), reduced.image());
+  }
+}
+
 }  // namespace
 }  // namespace kvx::platform
