@@ -55,8 +55,16 @@ std::vector<const AcquisitionGardee *> TgrapheKVX::Superpositions() const {
   std::vector<const AcquisitionGardee *> runs;
   if (!vue.superposer) return runs;
   const std::size_t premier = m_source == &m_anneau && m_courantGarde ? 1 : 0;
+  const std::string &abscisse = voie(this->abscisse()).Nom;
+  // Only runs that recorded the abscissa and one of the curves shown.
+  auto utile = [&](const AcquisitionGardee &run) {
+    if (!run.valeurs(abscisse)) return false;
+    for (int slot = 2; slot <= kNbCourbes; ++slot)
+      if (estOrdonnee(slot) && run.valeurs(voie(slot).Nom)) return true;
+    return false;
+  };
   for (std::size_t i = premier; i < m_source->nombre() && runs.size() < kMaxSuperpositions; ++i)
-    runs.push_back(&m_source->acquisition(i));
+    if (utile(m_source->acquisition(i))) runs.push_back(&m_source->acquisition(i));
   return runs;
 }
 

@@ -27,7 +27,11 @@ void AnneauAcquisitions::Garde(const TgrapheKVX &graphe) {
 
 void AnneauAcquisitions::Ajoute(AcquisitionGardee run) {
   m_runs.push_front(std::move(run));
-  while (m_runs.size() > kMaxSuperpositions) m_runs.pop_back();
+  while (m_runs.size() > kAcquisitionsGardees) m_runs.pop_back();
+}
+
+void AnneauAcquisitions::AjouteAncienne(AcquisitionGardee run) {
+  if (m_runs.size() < kAcquisitionsGardees) m_runs.push_back(std::move(run));
 }
 
 }  // namespace kvx::display

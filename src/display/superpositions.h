@@ -29,6 +29,9 @@ struct AcquisitionGardee {
 
 // At most this many earlier runs are overlaid: more would hide the current one.
 inline constexpr std::size_t kMaxSuperpositions = 5;
+// Runs kept in memory: more than are shown, so that going back to channels
+// recorded a few runs ago still finds earlier runs of them.
+inline constexpr std::size_t kAcquisitionsGardees = 20;
 
 class SourceSuperpositions {
  public:
@@ -38,7 +41,7 @@ class SourceSuperpositions {
   virtual const AcquisitionGardee &acquisition(std::size_t i) const = 0;
 };
 
-// The last kMaxSuperpositions finished recordings, copied when each ends.
+// The last kAcquisitionsGardees finished recordings, copied when each ends.
 class AnneauAcquisitions : public SourceSuperpositions {
  public:
   std::size_t nombre() const override { return m_runs.size(); }
@@ -47,6 +50,9 @@ class AnneauAcquisitions : public SourceSuperpositions {
   // abscissa, nbPoints values each); fewer than two points are no curve.
   void Garde(const TgrapheKVX &graphe);
   void Ajoute(AcquisitionGardee run);
+  // A run older than all those kept (from the history of an earlier
+  // session), kept only while there is room.
+  void AjouteAncienne(AcquisitionGardee run);
   void Vide() { m_runs.clear(); }
 
  private:

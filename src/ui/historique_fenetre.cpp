@@ -68,6 +68,21 @@ QString DateHeure(const exchange::EnteteEntree &e) {
       .arg(e.seconde, 2, 10, QLatin1Char('0'));
 }
 
+// An entry as an earlier run to overlay: its columns by channel symbol, the
+// time base under the name it has on the graph.
+display::AcquisitionGardee Superposition(exchange::Enregistrement e,
+                                         const display::TgrapheKVX &graphe) {
+  display::AcquisitionGardee run;
+  std::size_t symbole = 0;  // the symbols follow the columns after the time base
+  for (auto &c : e.colonnes) {
+    if (c.slot == 1)
+      run.series.push_back({graphe.voie(1).Nom, std::move(c.valeurs)});
+    else if (symbole < e.symboles.size())
+      run.series.push_back({e.symboles[symbole++], std::move(c.valeurs)});
+  }
+  return run;
+}
+
 QString Points(int n) {
   return n == 1 ? QStringLiteral("1 point") : QStringLiteral("%1 points").arg(n);
 }
@@ -92,7 +107,8 @@ THistoriqueFenetre::THistoriqueFenetre(TKVXmainForm &fenetre, exchange::ObjetsCo
     : QObject(&fenetre),
       m_fenetre(fenetre),
       m_objets(objets),
-      m_historique(dossier.toStdString(), limites) {
+      m_historique(dossier.toStdString(), limites),
+      m_debut(QDateTime::currentDateTime()) {
   m_ecrivain = std::make_unique<exchange::EcrivainHistorique>(
       m_historique, [this](const std::string &message) {
         // From the writer's thread: the window hears it on its own.
@@ -228,6 +244,9 @@ void THistoriqueFenetre::Moment(TKVXmainForm::Moment moment) {
       Garde(false);
       Attend(kAttenteFermetureMs);
       break;
+    case TKVXmainForm::Moment::Superposition:
+      ChargeSuperpositions();
+      break;
   }
 }
 
@@ -299,6 +318,37 @@ QString THistoriqueFenetre::Rappelle(const QString &chemin) {
   m_fenetre.AfficheStatut(QStringLiteral("Acquisition du %1 rappelée (%2, %3)")
                               .arg(DateHeure(*entete), NomMode(e.mode), Points(e.nbPoints)));
   return QString();
+}
+
+void THistoriqueFenetre::ChargeSuperpositions() {
+  display::TgrapheKVX &g = m_fenetre.graphe();
+  // Runs of the curves shown now only (their abscissa and one of their
+  // ordinates): others would take their place.
+  auto montre = [&g](const std::string &nom) {
+    for (int slot = 2; slot <= display::kNbCourbes; ++slot)
+      if (g.estOrdonnee(slot) && g.voie(slot).Nom == nom) return true;
+    return false;
+  };
+  const QDateTime debut = m_debut.addMSecs(-m_debut.time().msec());
+  std::size_t trouvees = 0;
+  for (const auto &element : m_historique.Liste(kElementsMenu)) {
+    if (trouvees == display::kMaxSuperpositions) break;
+    if (!element.entete || element.entete->nbPoints < 2) continue;
+    const exchange::EnteteEntree &e = *element.entete;
+    const QDateTime quand(QDate(e.annee, e.mois, e.jour), QTime(e.heure, e.minute, e.seconde));
+    if (!quand.isValid() || quand >= debut) continue;  // this session's: in memory already
+    if (std::none_of(e.symboles.begin(), e.symboles.end(), montre)) continue;
+    if (g.abscisse() != 1 && std::find(e.symboles.begin(), e.symboles.end(),
+                                       g.voie(g.abscisse()).Nom) == e.symboles.end())
+      continue;
+    ++trouvees;
+    if (!m_superposees.insert(element.chemin.string()).second) continue;
+    try {
+      g.anneau().AjouteAncienne(Superposition(m_historique.Lit(element.chemin), g));
+    } catch (const exchange::HistoriqueError &) {
+      // Damaged since it was listed: simply not overlaid.
+    }
+  }
 }
 
 THistoriqueFenetre *RelieHistorique(TKVXmainForm &fenetre, exchange::ObjetsConfiguration &objets,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -8,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "exchange/configuration.h"
 #include "exchange/historique.h"
@@ -53,6 +56,9 @@ class THistoriqueFenetre : public QObject {
   void Garde(exchange::Enregistrement e, bool toujours, std::uint64_t serie);
   void Restaure(const exchange::Enregistrement &e);
   void EchecEcriture(const QString &message);
+  // The last runs of earlier sessions that recorded a curve shown now join
+  // those of this one for the overlays.
+  void ChargeSuperpositions();
 
   TKVXmainForm &m_fenetre;
   exchange::ObjetsConfiguration &m_objets;
@@ -66,6 +72,10 @@ class THistoriqueFenetre : public QObject {
   // twice because several moments saw it.
   std::deque<std::size_t> m_empreintes;
   bool m_rappel = false;
+  // The entries of earlier sessions already given to the overlays.
+  std::set<std::string> m_superposees;
+  // Entries from this instant on are this session's: already in memory.
+  QDateTime m_debut;
   bool m_echecDit = false;
   std::size_t m_ecritesAuMessage = 0;
 };

@@ -84,7 +84,8 @@ class TKVXmainForm : public QMainWindow {
   // recording ended, the engine about to clear it, a change of settings
   // starting and applied (which may have dropped it), and the close, after
   // the box has been stopped and before the closing sequence's saves.
-  enum class Moment { Fin, AvantEffacement, AvantReglages, Reglages, Fermeture };
+  // Superposition: the user asked for the earlier runs to be overlaid.
+  enum class Moment { Fin, AvantEffacement, AvantReglages, Reglages, Fermeture, Superposition };
   void FixeHistorique(std::function<void(Moment)> crochet) { m_historique = std::move(crochet); }
   void MomentHistorique(Moment moment) {
     if (m_historique) m_historique(moment);

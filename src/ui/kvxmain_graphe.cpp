@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the graph: the paint box, the live cursor
 // crosses, the read-outs of the channels and the threshold drag.
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -60,6 +60,7 @@ void TKVXmainForm::CreeGraphe() {
   superposer->setObjectName(QStringLiteral("SuperposerItem"));
   superposer->setCheckable(true);
   connect(superposer, &QAction::toggled, this, [this](bool b) {
+    if (b) MomentHistorique(Moment::Superposition);
     m_graphe->vue.superposer = b;
     RedessineGraphe();
   });

@@ -234,8 +234,12 @@ TEST(PointsVisibles, AZoomedTimeBaseProjectsOnlyWhatItShowsAndDrawsTheSame) {
     const Projection px = ProjectionEntre(debut, fin, 40, 1239, false);
     const PlagePoints p = PointsVisibles(t.data(), 0, 6399, px, r.left, r.right - 1);
     EXPECT_EQ(Bouts(t, v, p.debut, p.fin, px, py, r), Bouts(t, v, 0, 6399, px, py, r)) << debut;
-    if (debut == 1.28) EXPECT_LE(p.fin - p.debut, 1282);
-    if (fin < 0 || debut > 6.4) EXPECT_EQ(p.fin, p.debut);
+    if (debut == 1.28) {
+      EXPECT_LE(p.fin - p.debut, 1282);
+    }
+    if (fin < 0 || debut > 6.4) {
+      EXPECT_EQ(p.fin, p.debut);
+    }
   }
   // An abscissa that goes back, a NaN in it or a reversed axis: every point.
   const Projection px = ProjectionEntre(1.28, 2.56, 40, 1239, false);

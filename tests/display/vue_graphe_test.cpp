@@ -254,8 +254,8 @@ TEST(LectureCurseurs, NearestPointDeltaAndSlopeInUnits) {
   EXPECT_NEAR(l.courbes[1].pente, 0.9, 1e-9);
   const std::vector<std::string> t = TexteLectures(g, l);
   const std::vector<std::string> attendu = {
-      "A : t = 200 ms", "  V1 = 2 V",        "  V2 = 200 mV",      "B : t = 300 ms",
-      "  V1 = -2 V",    "  V2 = 290 mV",     "Δt = 100 ms",        "  ΔV1 = -4 V",
+      "A : t = 200 ms",     "  V1 = 2 V",    "  V2 = 200 mV",      "B : t = 300 ms",
+      "  V1 = -2 V",        "  V2 = 290 mV", "Δt = 100 ms",        "  ΔV1 = -4 V",
       "  ΔV1/Δt = -40 V/s", "  ΔV2 = 90 mV", "  ΔV2/Δt = 900 mV/s"};
   EXPECT_EQ(t, attendu);
 }
@@ -332,7 +332,7 @@ TEST(GrapheCurseurs, LinesAndRingsOnThePicture) {
 
 // --- Overlays ----------------------------------------------------------------
 
-TEST(Superpositions, KeepsFiveEarlierRunsOfTheSameChannels) {
+TEST(Superpositions, ShowsFiveEarlierRunsOfTheSameChannels) {
   TgrapheKVX g;
   Prepare(g, 50, 1);
   g.vue.superposer = true;
@@ -345,13 +345,23 @@ TEST(Superpositions, KeepsFiveEarlierRunsOfTheSameChannels) {
   }
   // The run on screen (6) is not among the earlier ones; five at most.
   const auto runs = g.Superpositions();
-  ASSERT_EQ(runs.size(), 4u);
+  ASSERT_EQ(runs.size(), 5u);
   EXPECT_EQ(runs[0]->valeurs("V2")->at(0), 5);
-  EXPECT_EQ(runs[3]->valeurs("V2")->at(0), 2);
-  g.NouvelleAcquisition();  // a new one begins: all five are earlier now
+  EXPECT_EQ(runs[4]->valeurs("V2")->at(0), 1);
+  g.NouvelleAcquisition();  // a new one begins: it is earlier now
   EXPECT_EQ(g.Superpositions().size(), 5u);
   EXPECT_EQ(g.Superpositions()[0]->valeurs("V2")->at(0), 6);
   EXPECT_EQ(g.Superpositions()[0]->valeurs("V3"), nullptr);
+  // A run of channels not shown is passed over, not counted.
+  g.anneau().Ajoute({{{"t", {0, 1}}, {"V3", {1, 1}}}});
+  EXPECT_EQ(g.Superpositions()[0]->valeurs("V2")->at(0), 6);
+  EXPECT_EQ(g.Superpositions().size(), 5u);
+  // Runs of an earlier session go behind, while there is room.
+  while (g.anneau().nombre() < kAcquisitionsGardees - 1) g.anneau().Ajoute({});
+  g.anneau().AjouteAncienne({{{"t", {0, 1}}, {"V2", {7, 7}}}});
+  g.anneau().AjouteAncienne({{{"t", {0, 1}}, {"V2", {8, 8}}}});
+  EXPECT_EQ(g.anneau().acquisition(kAcquisitionsGardees - 1).valeurs("V2")->at(0), 7);
+  EXPECT_EQ(g.anneau().nombre(), kAcquisitionsGardees);
   g.vue.superposer = false;
   EXPECT_TRUE(g.Superpositions().empty());
 }
@@ -361,7 +371,7 @@ TEST(Superpositions, DrawnPaleBehindTheCurrentWithAKey) {
   Prepare(g, 50, 1);
   g.FinAcquisition();
   g.NouvelleAcquisition();  // already kept when it ended
-  Prepare(g, 1, 1);  // a single point is no run to keep
+  Prepare(g, 1, 1);         // a single point is no run to keep
   g.NouvelleAcquisition();
   Prepare(g, 50, 1);
   g.vue.superposer = true;

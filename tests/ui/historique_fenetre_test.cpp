@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -367,6 +368,54 @@ TEST_F(HistoriqueFenetreTest, QuitterKeepsTheRecordingForTheNextRun) {
   Fenetre f(Dossier());
   f.RappelleDerniere();
   EXPECT_EQ(f.tableau(), avant);
+}
+
+// Overlays reach back to the runs of earlier sessions that recorded the
+// curves shown now; this session's runs come first, from memory.
+TEST_F(HistoriqueFenetreTest, OverlaysBringBackEarlierSessionsRunsOfTheChannelsShown) {
+  Fenetre f(Dossier());
+  const display::TgrapheKVX &g = f.graphe();
+  const std::string abscisse = g.voie(g.abscisse()).Nom;
+  std::string nom;
+  for (int slot = 2; slot <= display::kNbCourbes && nom.empty(); ++slot)
+    if (g.estOrdonnee(slot)) nom = g.voie(slot).Nom;
+  ASSERT_FALSE(nom.empty());
+  exchange::Historique h(Dossier().toStdString());
+  const std::int64_t hier = QDateTime::currentMSecsSinceEpoch() - 86'400'000;
+  // Yesterday: the curve shown at 1, then a channel not shown, then the
+  // curve shown at 2; one dated after the start belongs to this session.
+  const std::pair<std::string, double> entrees[] = {{nom, 1}, {"V7", 5}, {nom, 2}, {nom, 9}};
+  for (std::size_t i = 0; i < std::size(entrees); ++i) {
+    exchange::Enregistrement e;
+    e.instantMs = i == 3 ? hier + 2 * 86'400'000 : hier + static_cast<std::int64_t>(i) * 60'000;
+    e.nbPoints = 3;
+    e.configuration = "[Mode]\r\n";
+    e.colonnes = {{1, 0, 1, {0, 0.5, 1}}};
+    if (g.abscisse() != 1) {
+      e.symboles.push_back(abscisse);
+      e.colonnes.push_back({5, 0, 2, {0, 1, 2}});
+    }
+    e.symboles.push_back(entrees[i].first);
+    e.colonnes.push_back({6, -5, 5, std::vector<double>(3, entrees[i].second)});
+    h.Ecrit(e);
+  }
+  QAction *superposer = f.form->findChild<QAction *>(QStringLiteral("SuperposerItem"));
+  superposer->trigger();
+  auto runs = g.Superpositions();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0]->valeurs(nom)->at(0), 2);
+  EXPECT_EQ(runs[1]->valeurs(nom)->at(2), 1);
+  EXPECT_EQ(runs[1]->valeurs(g.voie(1).Nom)->at(1), 0.5);
+  // A run of this session goes before them; turning the overlays off and on
+  // again reads nothing twice.
+  f.Balayage();
+  superposer->trigger();
+  superposer->trigger();
+  f.graphe().NouvelleAcquisition();
+  runs = g.Superpositions();
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0]->valeurs(nom)->size(), 128u);
+  EXPECT_EQ(runs[1]->valeurs(nom)->at(0), 2);
 }
 
 // SIGTERM from the desktop with a full 6400-point scan on the graph: kept
