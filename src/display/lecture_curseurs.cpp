@@ -30,6 +30,9 @@ double SurLAxe(const TCourbe &x, double v) {
 // A value with its curve's unit and prefixes, "—" when there is none.
 std::string TexteValeur(const model::Tunite &u, double v) {
   if (!std::isfinite(v)) return "—";
+  // The value text writes a zero without its space ("0V"): beside "1.578 V"
+  // in the same column the readings keep one form.
+  if (v == 0) return u.Unite.empty() ? "0" : "0 " + u.Unite;
   const std::string t = u.TexteValeur(v);
   return t.empty() ? "—" : t;
 }
@@ -70,7 +73,8 @@ int PointDeLaCourbe(const TgrapheKVX &g, int slot, int i) {
   const TCourbe &y = g.courbe(slot);
   auto valide = [&](int j) {
     const auto s = static_cast<std::size_t>(j);
-    return !std::isnan(SurLAxe(x, x.voie().valeurs[s])) && !std::isnan(y.position(y.voie().valeurs[s]));
+    return !std::isnan(SurLAxe(x, x.voie().valeurs[s])) &&
+           !std::isnan(y.position(y.voie().valeurs[s]));
   };
   if (valide(i)) return i;
   const double xi = SurLAxe(x, x.voie().valeurs[static_cast<std::size_t>(i)]);

@@ -32,25 +32,44 @@ TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOsci
   LecturesCurseurs->setTextInteractionFlags(Qt::TextSelectableByMouse);
   LecturesCurseurs->setFrameShape(QFrame::StyledPanel);
   LecturesCurseurs->setMargin(4);
+  // Nearly opaque: the curves under it do not blur the figures.
+  LecturesCurseurs->setAutoFillBackground(true);
+  QPalette fond = LecturesCurseurs->palette();
+  fond.setColor(QPalette::Window, QColor(255, 255, 255, 235));
+  LecturesCurseurs->setPalette(fond);
   LecturesCurseurs->hide();
 }
 
-void TPanelCourbe::AfficheLectures(const QString &texte) {
-  if (texte == LecturesCurseurs->text() && LecturesCurseurs->isHidden() == texte.isEmpty()) return;
+void TPanelCourbe::AfficheLectures(const QString &texte, const QRect &zone,
+                                   const std::vector<int> &curseurs) {
+  const bool pareil = texte == LecturesCurseurs->text() &&
+                      LecturesCurseurs->isHidden() == texte.isEmpty() && zone == m_zone &&
+                      curseurs == m_curseurs;
+  if (pareil) return;
   LecturesCurseurs->setText(texte);
   LecturesCurseurs->setVisible(!texte.isEmpty());
+  m_zone = zone;
+  m_curseurs = curseurs;
   Dispose();
 }
 
 void TPanelCourbe::Dispose() {
-  QRect graphe = rect();
-  if (LecturesCurseurs->isVisibleTo(this)) {
-    // As wide as the readings need, but never more than a third of the graph.
-    const int largeur = std::min(LecturesCurseurs->sizeHint().width(), width() / 3);
-    LecturesCurseurs->setGeometry(width() - largeur, 0, largeur, height());
-    graphe.setRight(width() - largeur - 1);
-  }
-  Oscillo->setGeometry(graphe);
+  Oscillo->setGeometry(rect());
+  if (!LecturesCurseurs->isVisibleTo(this)) return;
+  const QRect zone = m_zone.isValid() ? m_zone.intersected(rect()) : rect();
+  constexpr int kRetrait = 4;
+  const QSize voulue = LecturesCurseurs->sizeHint();
+  const int largeur = std::max(0, std::min(voulue.width(), zone.width() - 2 * kRetrait));
+  const int hauteur = std::max(0, std::min(voulue.height(), zone.height() - 2 * kRetrait));
+  const QRect droite(zone.right() - kRetrait - largeur + 1, zone.top() + kRetrait, largeur,
+                     hauteur);
+  const QRect gauche(zone.left() + kRetrait, zone.top() + kRetrait, largeur, hauteur);
+  auto cache = [this](const QRect &r) {
+    return std::any_of(m_curseurs.begin(), m_curseurs.end(),
+                       [&r](int x) { return x >= r.left() - 2 && x <= r.right() + 2; });
+  };
+  LecturesCurseurs->setGeometry(cache(droite) && !cache(gauche) ? gauche : droite);
+  LecturesCurseurs->raise();
 }
 
 void TPanelCourbe::CreeNuvexAbsent() {

@@ -32,7 +32,7 @@ TVueOscillo::TVueOscillo(TPanelCourbe *panel, display::TgrapheKVX &graphe,
       m_oscillo(panel->Oscillo),
       m_graphe(graphe),
       m_surSeuil(std::move(surSeuil)) {
-  m_oscillo->setFocusPolicy(Qt::ClickFocus);  // Home, Escape and the arrows
+  m_oscillo->setFocusPolicy(Qt::WheelFocus);  // Home, Escape and the arrows, after a zoom too
   m_oscillo->installEventFilter(this);
   // After every full redraw: a new acquisition or new settings may have
   // dropped the cursors.
@@ -194,7 +194,19 @@ void TVueOscillo::MetAJourLectures() {
   QStringList lignes;
   for (const std::string &s : display::TexteLectures(m_graphe, l))
     lignes << QString::fromStdString(s);
-  m_panel->AfficheLectures(lignes.join(QLatin1Char('\n')));
+  // Where the plot lies and the cursor lines stand, so the readings cover
+  // neither.
+  const display::Rect z = m_graphe.zone;
+  const QRect zone = QRect(QPoint(z.left, z.top), QPoint(z.right, z.bottom))
+                         .translated(m_oscillo->geometry().topLeft());
+  std::vector<int> curseurs;
+  const display::TCourbe &x = m_graphe.courbe(m_graphe.abscisse());
+  for (std::size_t c = 0; c < 2; ++c)
+    if (l.place[c]) {
+      const int px = x.Ecran(l.abscisse[c]);
+      if (px != display::kHorsEcran) curseurs.push_back(px + m_oscillo->x());
+    }
+  m_panel->AfficheLectures(lignes.join(QLatin1Char('\n')), zone, curseurs);
 }
 
 }  // namespace kvx::ui

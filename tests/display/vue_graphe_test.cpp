@@ -258,6 +258,11 @@ TEST(LectureCurseurs, NearestPointDeltaAndSlopeInUnits) {
       "  V1 = -2 V",        "  V2 = 290 mV", "Δt = 100 ms",        "  ΔV1 = -4 V",
       "  ΔV1/Δt = -40 V/s", "  ΔV2 = 90 mV", "  ΔV2/Δt = 900 mV/s"};
   EXPECT_EQ(t, attendu);
+  // No change between the cursors reads as zero in the unit, spaced alike.
+  g.vue.PlaceCurseur(CurseurLecture::B, 25);
+  const std::vector<std::string> plat = TexteLectures(g, LitCurseurs(g));
+  EXPECT_EQ(plat[7], "  ΔV1 = 0 V");
+  EXPECT_EQ(plat[8], "  ΔV1/Δt = 0 V/s");
 }
 
 TEST(LectureCurseurs, EmptyRecordingAndOneCursorOnly) {

@@ -53,8 +53,8 @@ class VueOscilloTest : public testing::Test, test::AvecApplication {
   }
   void Glisse(Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint de, QPoint a) {
     QTest::mousePress(o(), b, m, de);
-    QMouseEvent bouge(QEvent::MouseMove, QPointF(a), o()->mapToGlobal(QPointF(a)), Qt::NoButton,
-                      b, m);
+    QMouseEvent bouge(QEvent::MouseMove, QPointF(a), o()->mapToGlobal(QPointF(a)), Qt::NoButton, b,
+                      m);
     QCoreApplication::sendEvent(o(), &bouge);
     QTest::mouseRelease(o(), b, m, a);
   }
@@ -102,12 +102,21 @@ TEST_F(VueOscilloTest, ClicksPlaceTheCursorsAndThePanelReadsThem) {
   QTest::mouseClick(o(), Qt::LeftButton, Qt::ShiftModifier, {g.courbe(1).Ecran(0.3), 100});
   EXPECT_EQ(g.vue.curseur(display::CurseurLecture::B), 30);
   ASSERT_FALSE(panneau()->isHidden());
-  EXPECT_TRUE(panneau()->text().contains(QStringLiteral("Δt = 100 ms"))) << panneau()->text().toStdString();
+  EXPECT_TRUE(panneau()->text().contains(QStringLiteral("Δt = 100 ms")))
+      << panneau()->text().toStdString();
   EXPECT_TRUE(panneau()->text().contains(QStringLiteral("ΔV2/Δt = 1 V/s")));
-  // The graph makes room for the panel.
-  EXPECT_LE(o()->geometry().right(), panneau()->geometry().left());
+  // The readings lie over the plot's top right corner, the graph keeping its
+  // width; with the cursors there, they go to the left corner.
+  EXPECT_EQ(o()->geometry(), panneau()->parentWidget()->rect());
+  const display::Rect z = g.zone;
+  EXPECT_TRUE(
+      QRect(QPoint(z.left, z.top), QPoint(z.right, z.bottom)).contains(panneau()->geometry()));
+  EXPECT_GT(panneau()->geometry().left(), g.courbe(1).Ecran(0.3));
   QTest::keyClick(o(), Qt::Key_Right);
   EXPECT_EQ(g.vue.curseur(display::CurseurLecture::B), 31);
+  QTest::mouseClick(o(), Qt::LeftButton, {}, {z.right - 10, z.bottom - 10});
+  QTest::mouseClick(o(), Qt::LeftButton, Qt::ShiftModifier, {z.right - 20, z.bottom - 10});
+  EXPECT_LT(panneau()->geometry().right(), z.right - 20);
   QTest::keyClick(o(), Qt::Key_Escape);
   EXPECT_FALSE(g.vue.curseurPlace(display::CurseurLecture::A));
   EXPECT_TRUE(panneau()->isHidden());
