@@ -124,23 +124,38 @@ LectureCurseurs LitCurseurs(const TgrapheKVX &g) {
   return l;
 }
 
-std::vector<std::string> TexteLectures(const TgrapheKVX &g, const LectureCurseurs &l) {
-  std::vector<std::string> lignes;
+std::vector<std::vector<std::string>> TableauLectures(const TgrapheKVX &g,
+                                                      const LectureCurseurs &l) {
+  std::vector<std::vector<std::string>> lignes;
+  if (!l.place[0] && !l.place[1]) return lignes;
   const model::Tvoie &x = g.voie(g.abscisse());
-  const char *noms[] = {"A", "B"};
-  for (std::size_t c = 0; c < 2; ++c) {
-    if (!l.place[c]) continue;
-    lignes.push_back(std::string(noms[c]) + " : " + x.Nom + " = " + TexteValeur(x, l.abscisse[c]));
-    for (const LectureCourbe &lc : l.courbes)
-      lignes.push_back("  " + lc.nom + " = " + TexteValeur(g.voie(lc.slot), lc.valeur[c]));
+  const bool deux = l.place[0] && l.place[1];
+  std::vector<std::string> titre{""};
+  if (l.place[0]) titre.push_back("A");
+  if (l.place[1]) titre.push_back("B");
+  if (deux) {
+    titre.push_back("Δ");
+    titre.push_back("Δ/Δ" + x.Nom);
   }
-  if (l.place[0] && l.place[1]) {
-    lignes.push_back("Δ" + x.Nom + " = " + TexteValeur(x, l.deltaX));
-    for (const LectureCourbe &lc : l.courbes) {
-      const model::Tvoie &y = g.voie(lc.slot);
-      lignes.push_back("  Δ" + lc.nom + " = " + TexteValeur(y, lc.delta));
-      lignes.push_back("  Δ" + lc.nom + "/Δ" + x.Nom + " = " + TextePente(y, x, lc.pente));
+  lignes.push_back(titre);
+  std::vector<std::string> abscisse{x.Nom};
+  for (std::size_t c = 0; c < 2; ++c)
+    if (l.place[c]) abscisse.push_back(TexteValeur(x, l.abscisse[c]));
+  if (deux) {
+    abscisse.push_back(TexteValeur(x, l.deltaX));
+    abscisse.push_back("");
+  }
+  lignes.push_back(abscisse);
+  for (const LectureCourbe &lc : l.courbes) {
+    const model::Tvoie &y = g.voie(lc.slot);
+    std::vector<std::string> ligne{lc.nom};
+    for (std::size_t c = 0; c < 2; ++c)
+      if (l.place[c]) ligne.push_back(TexteValeur(y, lc.valeur[c]));
+    if (deux) {
+      ligne.push_back(TexteValeur(y, lc.delta));
+      ligne.push_back(TextePente(y, x, lc.pente));
     }
+    lignes.push_back(ligne);
   }
   return lignes;
 }

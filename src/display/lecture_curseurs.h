@@ -43,8 +43,11 @@ struct LectureCurseurs {
 
 LectureCurseurs LitCurseurs(const TgrapheKVX &g);
 
-// The lines of the panel: for each cursor its abscissa and every curve's
-// value, then Δ and the slope when both are placed.
-std::vector<std::string> TexteLectures(const TgrapheKVX &g, const LectureCurseurs &l);
+// The panel's table, row by row: a heading ("", "A", "B", and "Δ", "Δ/Δt"
+// when both are placed), the abscissa's row, then a row a curve (its name,
+// its value at each cursor, its change and its slope). One row a quantity
+// keeps eight curves within a screen. Empty when no cursor is placed.
+std::vector<std::vector<std::string>> TableauLectures(const TgrapheKVX &g,
+                                                      const LectureCurseurs &l);
 
 }  // namespace kvx::display

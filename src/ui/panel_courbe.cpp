@@ -29,7 +29,10 @@ TPanelCourbe::TPanelCourbe(QWidget *parent) : QWidget(parent), Oscillo(new TOsci
   LecturesCurseurs = new QLabel(this);
   LecturesCurseurs->setObjectName(QStringLiteral("LecturesCurseurs"));
   LecturesCurseurs->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  LecturesCurseurs->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LecturesCurseurs->setTextFormat(Qt::RichText);
+  // Clicks go through to the graph: a cursor can be placed under the
+  // readings too.
+  LecturesCurseurs->setAttribute(Qt::WA_TransparentForMouseEvents);
   LecturesCurseurs->setFrameShape(QFrame::StyledPanel);
   LecturesCurseurs->setMargin(4);
   // Nearly opaque: the curves under it do not blur the figures.

@@ -188,12 +188,35 @@ void TVueOscillo::Redessine() {
   MetAJourLectures();
 }
 
+namespace {
+
+// The readings as a table of the first `colonnes` columns: a row a
+// quantity, a column a cursor, then Δ and the slope.
+QString TableHtml(const std::vector<std::vector<std::string>> &lignes, std::size_t colonnes) {
+  if (lignes.empty()) return {};
+  QString table = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+  for (std::size_t r = 0; r < lignes.size(); ++r) {
+    table += QStringLiteral("<tr>");
+    for (std::size_t c = 0; c < std::min(colonnes, lignes[r].size()); ++c) {
+      const QString texte = QString::fromStdString(lignes[r][c]).toHtmlEscaped();
+      // Room between the columns of figures.
+      const QString style = c == 0 ? QString() : QStringLiteral(" style=\"padding-left:8px\"");
+      if (r == 0 || c == 0)
+        table += QStringLiteral("<th align=\"%1\"%2>%3</th>")
+                     .arg(c == 0 ? QStringLiteral("left") : QStringLiteral("right"), style, texte);
+      else
+        table += QStringLiteral("<td align=\"right\"%1>%2</td>").arg(style, texte);
+    }
+    table += QStringLiteral("</tr>");
+  }
+  return table + QStringLiteral("</table>");
+}
+
+}  // namespace
+
 void TVueOscillo::MetAJourLectures() {
   m_graphe.vue.LimiteCurseurs(std::max(0, m_graphe.nbPoints));
   const display::LectureCurseurs l = display::LitCurseurs(m_graphe);
-  QStringList lignes;
-  for (const std::string &s : display::TexteLectures(m_graphe, l))
-    lignes << QString::fromStdString(s);
   // Where the plot lies and the cursor lines stand, so the readings cover
   // neither.
   const display::Rect z = m_graphe.zone;
@@ -206,7 +229,35 @@ void TVueOscillo::MetAJourLectures() {
       const int px = x.Ecran(l.abscisse[c]);
       if (px != display::kHorsEcran) curseurs.push_back(px + m_oscillo->x());
     }
-  m_panel->AfficheLectures(lignes.join(QLatin1Char('\n')), zone, curseurs);
+  // On a small graph the table turns (a column a quantity) when that fits
+  // better, and failing that its last columns (slope, then Δ) give way
+  // rather than be cut.
+  const auto lignes = display::TableauLectures(m_graphe, l);
+  std::vector<std::vector<std::string>> tournee;
+  for (std::size_t c = 0; !lignes.empty() && c < lignes.front().size(); ++c) {
+    tournee.emplace_back();
+    for (const auto &ligne : lignes) tournee.back().push_back(c < ligne.size() ? ligne[c] : "");
+  }
+  QLabel mesure;
+  mesure.setFont(m_panel->LecturesCurseurs->font());
+  mesure.setMargin(m_panel->LecturesCurseurs->margin());
+  mesure.setFrameShape(m_panel->LecturesCurseurs->frameShape());
+  auto tient = [&](const QString &t) {
+    mesure.setText(t);
+    return mesure.sizeHint().width() <= zone.width() - 8;
+  };
+  std::size_t colonnes = lignes.empty() ? 0 : lignes.front().size();
+  QString table = TableHtml(lignes, colonnes);
+  if (colonnes > 3 && !tient(table)) {
+    const QString autre = TableHtml(tournee, tournee.empty() ? 0 : tournee.front().size());
+    if (tient(autre)) {
+      table = autre;
+    } else {
+      do table = TableHtml(lignes, --colonnes);
+      while (colonnes > 3 && !tient(table));
+    }
+  }
+  m_panel->AfficheLectures(table, zone, curseurs);
 }
 
 }  // namespace kvx::ui

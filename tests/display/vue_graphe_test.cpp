@@ -252,17 +252,16 @@ TEST(LectureCurseurs, NearestPointDeltaAndSlopeInUnits) {
   EXPECT_DOUBLE_EQ(l.courbes[1].valeur[1], 0.29);
   EXPECT_NEAR(l.courbes[1].delta, 0.09, 1e-12);
   EXPECT_NEAR(l.courbes[1].pente, 0.9, 1e-9);
-  const std::vector<std::string> t = TexteLectures(g, l);
-  const std::vector<std::string> attendu = {
-      "A : t = 200 ms",     "  V1 = 2 V",    "  V2 = 200 mV",      "B : t = 300 ms",
-      "  V1 = -2 V",        "  V2 = 290 mV", "Δt = 100 ms",        "  ΔV1 = -4 V",
-      "  ΔV1/Δt = -40 V/s", "  ΔV2 = 90 mV", "  ΔV2/Δt = 900 mV/s"};
-  EXPECT_EQ(t, attendu);
+  using Lignes = std::vector<std::vector<std::string>>;
+  const Lignes attendu = {{"", "A", "B", "Δ", "Δ/Δt"},
+                          {"t", "200 ms", "300 ms", "100 ms", ""},
+                          {"V1", "2 V", "-2 V", "-4 V", "-40 V/s"},
+                          {"V2", "200 mV", "290 mV", "90 mV", "900 mV/s"}};
+  EXPECT_EQ(TableauLectures(g, l), attendu);
   // No change between the cursors reads as zero in the unit, spaced alike.
   g.vue.PlaceCurseur(CurseurLecture::B, 25);
-  const std::vector<std::string> plat = TexteLectures(g, LitCurseurs(g));
-  EXPECT_EQ(plat[7], "  ΔV1 = 0 V");
-  EXPECT_EQ(plat[8], "  ΔV1/Δt = 0 V/s");
+  const Lignes plat = TableauLectures(g, LitCurseurs(g));
+  EXPECT_EQ(plat[2], (std::vector<std::string>{"V1", "2 V", "2 V", "0 V", "0 V/s"}));
 }
 
 TEST(LectureCurseurs, EmptyRecordingAndOneCursorOnly) {
@@ -274,15 +273,17 @@ TEST(LectureCurseurs, EmptyRecordingAndOneCursorOnly) {
   g.vue.PlaceCurseur(CurseurLecture::A, 0);
   LectureCurseurs l = LitCurseurs(g);
   EXPECT_FALSE(l.place[0]);
-  EXPECT_TRUE(TexteLectures(g, l).empty());
+  EXPECT_TRUE(TableauLectures(g, l).empty());
   Prepare(g, 10, 1);
   l = LitCurseurs(g);
-  EXPECT_EQ(TexteLectures(g, l).size(), 3u);  // A and its two curves, no Δ
+  // A and its two curves, no Δ.
+  EXPECT_EQ(TableauLectures(g, l)[0], (std::vector<std::string>{"", "A"}));
+  EXPECT_EQ(TableauLectures(g, l).size(), 4u);
   // A curve that is all gap reads nothing.
   for (int i = 0; i < 10; ++i) g.voie(5).valeurs[i] = kNaN;
   l = LitCurseurs(g);
   EXPECT_EQ(l.courbes[0].point[0], -1);
-  EXPECT_EQ(TexteLectures(g, l)[1], "  V1 = —");
+  EXPECT_EQ(TableauLectures(g, l)[2], (std::vector<std::string>{"V1", "—"}));
 }
 
 TEST(LectureCurseurs, ForkRecordingAgainstItsOwnAbscissa) {
