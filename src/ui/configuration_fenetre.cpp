@@ -58,6 +58,7 @@ void TConfigurationFenetre::appliqueValeurs(const exchange::ValeursConfiguration
   g.Mode = static_cast<std::uint8_t>(v.mode);
   g.temps().FixeMaxi(v.duree);
   g.FixeNombre(v.nombre);
+  m_balayageLu = std::make_pair(v.duree, v.nombre);
   m_fenetre.moteur().setMonocoup(v.monocoup);
   m_fenetre.PanelMode->MonocoupCB->setChecked(v.monocoup);
   m_fenetre.PanelMode->PointAutoCB->setChecked(v.pointAuto);
@@ -88,6 +89,13 @@ void TConfigurationFenetre::ecritVoie(int slot, const std::string &section,
 
 void TConfigurationFenetre::finLecture() {
   display::TgrapheKVX &g = m_fenetre.graphe();
+  // The file's channel sections come after its count: a 6400-point scan of
+  // one input, opened while two were in use, was cut to 3200 points.
+  if (m_balayageLu) {
+    g.temps().FixeMaxi(m_balayageLu->first);
+    g.FixeNombre(m_balayageLu->second);
+    m_balayageLu.reset();
+  }
   // The recorded points belong to the settings they were taken with.
   g.nbPoints = 0;
   m_fenetre.RegSaveBtn->setEnabled(false);

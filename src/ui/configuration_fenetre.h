@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "exchange/configuration.h"
 #include "exchange/ini_values.h"
@@ -37,6 +39,9 @@ class TConfigurationFenetre : public exchange::ObjetsConfiguration {
  private:
   TKVXmainForm &m_fenetre;
   TPage m_page;
+  // The duration and point count read, set again once the file's channels
+  // are known: the count a scan may take depends on the inputs in use.
+  std::optional<std::pair<double, int>> m_balayageLu;
 };
 
 }  // namespace kvx::ui

@@ -289,12 +289,7 @@ QString THistoriqueFenetre::Rappelle(const QString &chemin) {
   device::AcquisitionEngine &moteur = m_fenetre.moteur();
   // As a dialog: the engine stops, the settings are read, then applied.
   moteur.HaltAcquisition();
-  auto lu = exchange::LitTexteConfiguration(e.configuration, m_objets, Maintenant());
-  // Read again: the point count is limited by the inputs in use, which the
-  // file's channel sections set only after it (a 6400-point scan of one
-  // input would come back as 3200 points over two inputs).
-  if (lu != exchange::ResultatLecture::PasUneConfiguration)
-    lu = exchange::LitTexteConfiguration(e.configuration, m_objets, Maintenant());
+  const auto lu = exchange::LitTexteConfiguration(e.configuration, m_objets, Maintenant());
   moteur.ApplyConfiguration();
   if (lu == exchange::ResultatLecture::PasUneConfiguration) {
     m_rappel = false;

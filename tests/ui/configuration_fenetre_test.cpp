@@ -106,6 +106,15 @@ TEST_F(ConfigurationFenetreTest, PointCountFollowsTheGraphsLimits) {
                                "[Balayage]\r\nNombre=3\r\n[V1]\r\nActive=1\r\n");
   exchange::LitConfiguration(Fichier("n"), *m_objets, kDemarrage);
   EXPECT_EQ(g().nombre, 8);
+  // A one-input scan of 6400 points opened while two inputs are in use: the
+  // count follows the file's inputs, not those on screen before.
+  for (int slot = 5; slot <= 8; ++slot) g().voie(slot).Active = slot <= 6;
+  g().FixeNombre(3200);
+  UtilisateurTemporaire::Ecrit(m_utilisateur.chemin("n.KVX"),
+                               "[Balayage]\r\nNombre=6400\r\n[V1]\r\nActive=1\r\n"
+                               "[V2]\r\nActive=0\r\n");
+  exchange::LitConfiguration(Fichier("n"), *m_objets, kDemarrage);
+  EXPECT_EQ(g().nombre, 6400);
 }
 
 TEST_F(ConfigurationFenetreTest, BoxInputKeepsItsRangeKeyboardEntryTakesTheFile) {
