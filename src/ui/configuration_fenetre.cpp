@@ -7,6 +7,7 @@
 #include "device/acquisition_engine.h"
 #include "display/graphe.h"
 #include "model/masse.h"
+#include "model/voie.h"
 #include "ui/kvxmain.h"
 #include "ui/panel_mode.h"
 
@@ -91,11 +92,16 @@ void TConfigurationFenetre::finLecture() {
   display::TgrapheKVX &g = m_fenetre.graphe();
   // The file's channel sections come after its count: a 6400-point scan of
   // one input, opened while two were in use, was cut to 3200 points.
-  if (m_balayageLu) {
+  // With no input on, the count stays as read: setting it would switch the
+  // first input on without the question the engine asks then.
+  bool entree = false;
+  for (int slot = model::kVoieV1; slot <= model::kVoieV4; ++slot)
+    entree = entree || g.voie(slot).Active;
+  if (m_balayageLu && entree) {
     g.temps().FixeMaxi(m_balayageLu->first);
     g.FixeNombre(m_balayageLu->second);
-    m_balayageLu.reset();
   }
+  m_balayageLu.reset();
   // The recorded points belong to the settings they were taken with.
   g.nbPoints = 0;
   m_fenetre.RegSaveBtn->setEnabled(false);
