@@ -21,10 +21,9 @@
 
 #include "device/acquisition_engine.h"
 #include "device/acquisition_timer.h"
-#include "steady_timer.h"
-#include "device/acquisition_view.h"
 #include "device/box_link.h"
 #include "device/engine_texts.h"
+#include "device/sans_fenetre.h"
 #include "device/simulated_box.h"
 #include "display/graphe.h"
 #include "platform/port_table.h"
@@ -35,10 +34,10 @@ namespace {
 using namespace kvx;
 using Steady = std::chrono::steady_clock;
 
-using bench::SteadyTimer;
+using SteadyTimer = device::MinuterieReguliere;
 
 // Only the moment the acquisition ends matters here.
-class BenchView final : public device::AcquisitionView {
+class BenchView final : public device::VueSansFenetre {
  public:
   void setStatus(const std::string &text) override {
     if (text == device::texts::kAcquisitionTerminee && !done) {
@@ -46,22 +45,6 @@ class BenchView final : public device::AcquisitionView {
       end = Steady::now();
     }
   }
-  void setStatus2(const std::string &) override {}
-  void setButtonEnabled(device::EngineButton, bool) override {}
-  void setEnregistreHint(const std::string &) override {}
-  void setMonocoupChecked(bool) override {}
-  void setGauge(int, int) override {}
-  void showScan(const device::ScanTexts &) override {}
-  void showReference() override {}
-  void refreshPanels() override {}
-  void refreshReadout(int) override {}
-  void clearReadouts() override {}
-  void eraseCursors() override {}
-  void showCursors() override {}
-  void drawPoints(int, int) override {}
-  void repaintGraph() override {}
-  bool askYesNo(const std::string &) override { return true; }
-  void showError(const std::string &) override {}
   void showBoxAbsent() override { absent = true; }
   bool done = false;
   bool absent = false;

@@ -31,9 +31,8 @@
 
 #include "device/acquisition_engine.h"
 #include "device/acquisition_timer.h"
-#include "steady_timer.h"
-#include "device/acquisition_view.h"
 #include "device/box_link.h"
+#include "device/sans_fenetre.h"
 #include "device/simulated_box.h"
 #include "display/graphe.h"
 #include "platform/port_table.h"
@@ -44,29 +43,12 @@ namespace {
 using namespace kvx;
 using Steady = std::chrono::steady_clock;
 
-using bench::SteadyTimer;
+using SteadyTimer = device::MinuterieReguliere;
 
 // The worker's notice wakes the loop through a pipe, from the worker's thread.
-class BenchView final : public device::AcquisitionView {
+class BenchView final : public device::VueSansFenetre {
  public:
   explicit BenchView(int wakeFd) : m_wake(wakeFd) {}
-  void setStatus(const std::string &) override {}
-  void setStatus2(const std::string &) override {}
-  void setButtonEnabled(device::EngineButton, bool) override {}
-  void setEnregistreHint(const std::string &) override {}
-  void setMonocoupChecked(bool) override {}
-  void setGauge(int, int) override {}
-  void showScan(const device::ScanTexts &) override {}
-  void showReference() override {}
-  void refreshPanels() override {}
-  void refreshReadout(int) override {}
-  void clearReadouts() override {}
-  void eraseCursors() override {}
-  void showCursors() override {}
-  void drawPoints(int, int) override {}
-  void repaintGraph() override {}
-  bool askYesNo(const std::string &) override { return true; }
-  void showError(const std::string &) override {}
   void showBoxAbsent() override { absent = true; }
   void triggerWaitPosted() override {
     const char b = 1;

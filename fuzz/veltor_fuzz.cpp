@@ -12,8 +12,8 @@
 
 #include "device/acquisition_engine.h"
 #include "device/acquisition_timer.h"
-#include "device/acquisition_view.h"
 #include "device/box_link.h"
+#include "device/sans_fenetre.h"
 #include "device/simulated_port.h"
 #include "device/veltor_fork.h"
 #include "device/veltor_image.h"
@@ -73,27 +73,7 @@ class Timer final : public AcquisitionTimer {
   Clock::time_point m_next{};
 };
 
-class View final : public AcquisitionView {
- public:
-  void setStatus(const std::string &) override {}
-  void setStatus2(const std::string &) override {}
-  void setButtonEnabled(EngineButton, bool) override {}
-  void setEnregistreHint(const std::string &) override {}
-  void setMonocoupChecked(bool) override {}
-  void setGauge(int, int) override {}
-  void showScan(const ScanTexts &) override {}
-  void showReference() override {}
-  void refreshPanels() override {}
-  void refreshReadout(int) override {}
-  void clearReadouts() override {}
-  void eraseCursors() override {}
-  void showCursors() override {}
-  void drawPoints(int, int) override {}
-  void repaintGraph() override {}
-  bool askYesNo(const std::string &) override { return true; }
-  void showError(const std::string &) override {}
-  void showBoxAbsent() override {}
-};
+using View = VueSansFenetre;
 
 }  // namespace
 

@@ -17,12 +17,11 @@
 #include <utility>
 
 #include "device/acquisition_engine.h"
-#include "device/acquisition_timer.h"
-#include "device/acquisition_view.h"
 #include "device/box_facts.h"
 #include "device/box_link.h"
 #include "device/engine_texts.h"
 #include "device/link_view.h"
+#include "device/sans_fenetre.h"
 #include "display/graphe.h"
 #include "exchange/atomic_file.h"
 #include "exchange/configuration.h"
@@ -39,44 +38,11 @@ using Steady = std::chrono::steady_clock;
 // disk or a crash loses at most this much of a long run.
 constexpr auto kSauvegardeReguliere = std::chrono::seconds(1);
 
-// The window's timer on the steady clock; the loop waits until its next tick.
-class SteadyTimer final : public device::AcquisitionTimer {
- public:
-  void setInterval(int ms) override {
-    m_interval = std::chrono::milliseconds(std::max(ms, 1));
-    m_next = Steady::now() + m_interval;
-  }
-  int interval() const override { return static_cast<int>(m_interval.count()); }
-  void setEnabled(bool enabled) override {
-    if (enabled && !m_enabled) m_next = Steady::now() + m_interval;
-    m_enabled = enabled;
-  }
-  bool isEnabled() const override { return m_enabled; }
-  Clock::time_point now() const override { return Steady::now(); }
-  bool due() {
-    if (!m_enabled || Steady::now() < m_next) return false;
-    m_next = Steady::now() + m_interval;
-    return true;
-  }
-  // Milliseconds to the next tick; a disabled timer still lets the loop look
-  // at an interrupt now and then.
-  int msToNext() const {
-    if (!m_enabled) return 50;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_next - Steady::now());
-    return static_cast<int>(std::clamp<long long>(left.count(), 0, 50));
-  }
-
- private:
-  std::chrono::milliseconds m_interval{220};
-  Steady::time_point m_next{};
-  bool m_enabled = false;
-};
-
 // The window's side of the engine, on the journal: the statuses that tell
 // a script's user why nothing happens yet, the progress of a scan, and the
 // end. The texts that ask for a click or a key are not shown: this tool
 // presses the button itself.
-class RecordView final : public device::AcquisitionView {
+class RecordView final : public device::VueSansFenetre {
  public:
   void setStatus(const std::string &text) override {
     if (text == device::texts::kAcquisitionTerminee) termine = true;
@@ -91,10 +57,6 @@ class RecordView final : public device::AcquisitionView {
     m_dernier = text;
     journal(text);
   }
-  void setStatus2(const std::string &) override {}
-  void setButtonEnabled(device::EngineButton, bool) override {}
-  void setEnregistreHint(const std::string &) override {}
-  void setMonocoupChecked(bool) override {}
   void setGauge(int position, int maximum) override {
     if (maximum <= 0 || position <= 0) return;
     const int dixiemes = position * 10 / maximum;
@@ -102,15 +64,6 @@ class RecordView final : public device::AcquisitionView {
     m_dixiemes = dixiemes;
     journal(std::to_string(position) + "/" + std::to_string(maximum) + " points");
   }
-  void showScan(const device::ScanTexts &) override {}
-  void showReference() override {}
-  void refreshPanels() override {}
-  void refreshReadout(int) override {}
-  void clearReadouts() override {}
-  void eraseCursors() override {}
-  void showCursors() override {}
-  void drawPoints(int, int) override {}
-  void repaintGraph() override {}
   // The question asks to switch on the channel the scan needs: a script has
   // no one to ask, and refusing would record nothing.
   bool askYesNo(const std::string &question) override {
@@ -243,8 +196,8 @@ std::string VerifieSortie(const std::filesystem::path &fichier) {
       dossier / (".kvx-record-" + std::to_string(::getpid()) + ".essai");
   const int fd = ::open(essai.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0)
-    return "Écriture impossible du fichier « " + fichier.string() + " » : " +
-           exchange::RaisonSysteme(errno);
+    return "Écriture impossible du fichier « " + fichier.string() +
+           " » : " + exchange::RaisonSysteme(errno);
   ::close(fd);
   ::unlink(essai.c_str());
   return {};
@@ -303,7 +256,7 @@ struct Session {
   RecordLinkView linkView;
   device::BoxLink link;
   display::TgrapheKVX graphe;
-  SteadyTimer timer;
+  device::MinuterieReguliere timer;
   RecordView view;
   device::AcquisitionEngine engine;
   RecordConfiguration configuration;
@@ -463,9 +416,8 @@ ResultatEnregistrement Enregistreur::Enregistre(const DemandeEnregistrement &o) 
   }
   const auto sauve = [&] { return m_ecrit(o.sortie, s.donnees()); };
   std::string erreurEcriture;
-  const Fin fin = std::isnan(o.duree)
-                      ? RunOnce(s, m_interrompu)
-                      : RunPoints(s, o.duree, m_interrompu, sauve, erreurEcriture);
+  const Fin fin = std::isnan(o.duree) ? RunOnce(s, m_interrompu)
+                                      : RunPoints(s, o.duree, m_interrompu, sauve, erreurEcriture);
   if (fin == Fin::Interrompu) s.view.muet = true;
   s.stopBox();
   if (fin == Fin::EcritureImpossible)

@@ -30,11 +30,14 @@ bool ThresholdCrossing::feed(int code) {
 }
 
 bool ChangeDetector::feed(int code) {
-  if (!m_reference) {
-    if (code != 0) m_reference = code;
+  if (!m_aReference) {
+    if (code != 0) {
+      m_reference = code;
+      m_aReference = true;
+    }
     return false;
   }
-  return std::abs(code - *m_reference) > m_width;
+  return std::abs(code - m_reference) > m_width;
 }
 
 TriggerWorker::TriggerWorker(BoxLink &link, const TriggerWaitSettings &settings,

@@ -47,11 +47,16 @@ class ChangeDetector {
  public:
   explicit ChangeDetector(int width) : m_width(width) {}
   bool feed(int code);
-  std::optional<int> reference() const { return m_reference; }
+  std::optional<int> reference() const {
+    return m_aReference ? std::optional<int>(m_reference) : std::nullopt;
+  }
 
  private:
   int m_width;
-  std::optional<int> m_reference;
+  // A flag and a value rather than an optional: GCC's optimiser takes the
+  // optional's value for uninitialised where it cannot be.
+  bool m_aReference = false;
+  int m_reference = 0;
 };
 
 struct TriggerWaitSettings {
