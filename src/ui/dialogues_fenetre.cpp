@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogues_fenetre.h"
 
+#include <QAction>
 #include <QToolButton>
 
 #include "device/acquisition_engine.h"
@@ -53,12 +54,16 @@ void RelieDialogues(TKVXmainForm &fenetre) {
       [&fenetre, mode] { TClavierDlg(fenetre.graphe().clavier(), mode).Execute(); });
   fenetre.RelieClic({QStringLiteral("ModeGB"), QStringLiteral("ModeLabel")}, [&fenetre, mode](int) {
     fenetre.moteur().HaltAcquisition();
-    if (mode->Execute() == QDialog::Accepted && mode->modeChange()) {
+    const bool accepte = mode->Execute() == QDialog::Accepted;
+    if (accepte && mode->modeChange()) {
       // Points taken in another mode mean nothing on the new axes.
       fenetre.graphe().nbPoints = 0;
       fenetre.RegSaveBtn->setEnabled(false);
     }
     fenetre.moteur().ApplyConfiguration();
+    // The menu item does the rest: the earlier runs read, the graph redrawn.
+    auto *superposer = fenetre.findChild<QAction *>(QStringLiteral("SuperposerItem"));
+    if (accepte && superposer) superposer->setChecked(mode->superposer());
   });
   fenetre.RelieClic({QStringLiteral("SynchroGB"), QStringLiteral("SynchroLabel")},
                     [&fenetre, synchro](int) {

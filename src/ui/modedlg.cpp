@@ -66,11 +66,14 @@ void TmodeAcqDlg::CreeTrace() {
   DimPointSE->setRange(device::kDimPointMin, device::kDimPointMax);
   auto *taille = new QLabel(QStringLiteral("Taille motifs"), TraceGB);
   taille->setBuddy(DimPointSE);
+  SuperposerCB =
+      Nomme(new QCheckBox(QStringLiteral("Superposer les acquisitions"), TraceGB), "SuperposerCB");
   auto *l = new QGridLayout(TraceGB);
   l->addWidget(TraceLigneCB, 0, 0, 1, 2);
   l->addWidget(TracePointsCB, 1, 0, 1, 2);
   l->addWidget(taille, 2, 0);
   l->addWidget(DimPointSE, 2, 1);
+  l->addWidget(SuperposerCB, 3, 0, 1, 2);
 }
 
 void TmodeAcqDlg::CreeAxes() {
@@ -103,6 +106,11 @@ void TmodeAcqDlg::FormActivate() {
   // One band per curve has no common vertical axis to label.
   AxeCB->setVisible(!m_graphe.AnalLog);
   DimPointSE->setValue(m_graphe.DimPoint);
+  SuperposerCB->setChecked(m_graphe.vue.superposer);
+}
+
+bool TmodeAcqDlg::superposer() const {
+  return SuperposerCB->isChecked();
 }
 
 int TmodeAcqDlg::Execute() {

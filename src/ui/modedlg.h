@@ -39,6 +39,7 @@ class TmodeAcqDlg : public QDialog {
   bool modeChange() const { return m_modeChange; }
   // Entering keyboard mode asks at once for the keyboard channel's settings.
   void FixeSaisieClavier(std::function<void()> ouvre) { m_saisieClavier = std::move(ouvre); }
+  bool superposer() const;
 
   TRadioGroup *ModeRG;
   TRadioGroup *AbscisseRG;
@@ -46,6 +47,9 @@ class TmodeAcqDlg : public QDialog {
   QCheckBox *TraceLigneCB;
   QCheckBox *TracePointsCB;
   QSpinBox *DimPointSE;
+  // Earlier runs behind the current one; the window's menu item of the same
+  // name follows it once the dialog is accepted.
+  QCheckBox *SuperposerCB;
   QGroupBox *GroupBox1;
   QCheckBox *AnalyseurLogiqueCB;
   QCheckBox *AxeCB;

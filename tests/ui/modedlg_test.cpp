@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -57,6 +58,7 @@ TEST_F(ModeAcqDlgTest, ControlsCarryTheirTexts) {
               {"TraceGB", "&Données sous forme de"},
               {"TraceLigneCB", "&Ligne"},
               {"TracePointsCB", "&Motifs"},
+              {"SuperposerCB", "Superposer les acquisitions"},
               {"GroupBox1", "Axes"},
               {"AnalyseurLogiqueCB", "Analyseur logique"},
               {"AxeCB", "Axe vertical"},
@@ -238,6 +240,19 @@ TEST(ModeFenetre, NewModeDropsThePointsAndShowsItsPanelsCancelKeepsThem) {
     EXPECT_EQ(form.RegSaveBtn->isEnabled(), r.points > 0) << r.fin;
     EXPECT_EQ(form.PanelMode->ModeLabel->text(), QString::fromLatin1(r.label));
     EXPECT_EQ(form.PanelMode->PointGB->isVisible(), r.points == 0);
+  }
+  // The overlays, asked for in the dialog, are the menu item's too.
+  QAction *item = form.findChild<QAction *>(QStringLiteral("SuperposerItem"));
+  ASSERT_NE(item, nullptr);
+  for (const bool voulu : {true, false}) {
+    test::QuandOuvert<TmodeAcqDlg>(&form, [&](TmodeAcqDlg *d) {
+      EXPECT_EQ(d->SuperposerCB->isChecked(), !voulu);
+      d->SuperposerCB->setChecked(voulu);
+      d->OKBtn->click();
+    });
+    QTest::mouseClick(form.PanelMode->ModeLabel, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(item->isChecked(), voulu);
+    EXPECT_EQ(form.graphe().vue.superposer, voulu);
   }
 }
 
