@@ -19,6 +19,7 @@
 #include "device/acquisition_engine.h"
 #include "device/box_facts.h"
 #include "device/box_link.h"
+#include "device/configuration_moteur.h"
 #include "device/engine_texts.h"
 #include "device/link_view.h"
 #include "device/sans_fenetre.h"
@@ -98,13 +99,13 @@ class RecordLinkView final : public device::LinkView {
 };
 
 // The configuration's values go to the graph and the engine as the window
-// puts them there; the page comment is kept for the file.
-class RecordConfiguration final : public exchange::ObjetsConfiguration {
+// puts them there; the page's constant and comment are kept for the file.
+class RecordConfiguration final : public device::ConfigurationMoteur {
  public:
-  RecordConfiguration(display::TgrapheKVX &g, device::AcquisitionEngine &e) : m_g(g), m_e(e) {}
+  using ConfigurationMoteur::ConfigurationMoteur;
 
   exchange::ValeursConfiguration valeurs() const override {
-    exchange::ValeursConfiguration v;
+    exchange::ValeursConfiguration v = ConfigurationMoteur::valeurs();
     v.constanteNom = constanteNom;
     v.constanteUnite = constanteUnite;
     v.constanteComm = commentaire;
@@ -114,40 +115,10 @@ class RecordConfiguration final : public exchange::ObjetsConfiguration {
     constanteNom = v.constanteNom;
     constanteUnite = v.constanteUnite;
     commentaire = v.constanteComm;
-    m_g.Abscisse = static_cast<std::uint8_t>(v.abscisse);
-    m_g.Ligne = v.ligne;
-    m_g.Points = v.points;
-    m_g.Mode = static_cast<std::uint8_t>(v.mode);
-    m_g.temps().FixeMaxi(v.duree);
-    m_g.FixeNombre(v.nombre);
-    m_e.setMonocoup(v.monocoup);
-    m_e.setPointAuto(v.pointAuto);
-    m_g.AxeY = v.axeY;
-    m_g.Grille = v.grille;
-    m_g.AnalLog = v.analLog;
-    m_e.FixeEntreeFront(v.front);
-    m_g.Seuil = v.seuil;
-    m_g.Bouge = v.bouge;
-    m_g.VoieSynchro = v.voie;
-    // Before the channels read their sections: their inputs take their range
-    // from the reference.
-    model::FixeMasse(v.masse);
-    m_g.ModeSynchro = static_cast<std::uint8_t>(v.synchroMode);
-    m_g.DimPoint = v.dimPoint;
+    ConfigurationMoteur::appliqueValeurs(v);
   }
-  void litVoie(int slot, const std::string &section, const model::IniSections &d) override {
-    m_g.voie(slot).LitSection(section, d);
-  }
-  void ecritVoie(int slot, const std::string &section, model::IniSections &d) override {
-    m_g.voie(slot).EcritSection(section, d);
-  }
-  void finLecture() override { m_g.nbPoints = 0; }
 
   std::string constanteNom, constanteUnite, commentaire;
-
- private:
-  display::TgrapheKVX &m_g;
-  device::AcquisitionEngine &m_e;
 };
 
 exchange::IniDateTime Maintenant() {

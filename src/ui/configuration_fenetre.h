@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
 #include <string>
-#include <utility>
 
+#include "device/configuration_moteur.h"
 #include "exchange/configuration.h"
 #include "exchange/ini_values.h"
 
@@ -24,7 +23,7 @@ struct TPage {
 // scan and trigger settings, the time base's duration, the engine's
 // single-shot and edge input, the window's check boxes, the input reference
 // and the page, and each channel's own section.
-class TConfigurationFenetre : public exchange::ObjetsConfiguration {
+class TConfigurationFenetre : public device::ConfigurationMoteur {
  public:
   TConfigurationFenetre(TKVXmainForm &fenetre, const exchange::IniDateTime &demarrage);
 
@@ -32,16 +31,11 @@ class TConfigurationFenetre : public exchange::ObjetsConfiguration {
 
   exchange::ValeursConfiguration valeurs() const override;
   void appliqueValeurs(const exchange::ValeursConfiguration &valeurs) override;
-  void litVoie(int slot, const std::string &section, const model::IniSections &document) override;
-  void ecritVoie(int slot, const std::string &section, model::IniSections &document) override;
   void finLecture() override;
 
  private:
   TKVXmainForm &m_fenetre;
   TPage m_page;
-  // The duration and point count read, set again once the file's channels
-  // are known: the count a scan may take depends on the inputs in use.
-  std::optional<std::pair<double, int>> m_balayageLu;
 };
 
 }  // namespace kvx::ui
