@@ -232,11 +232,10 @@ void TVueOscillo::MetAJourLectures() {
   // On a small graph the table turns (a column a quantity) when that fits
   // better, and failing that its last columns (slope, then Δ) give way
   // rather than be cut.
-  const auto lignes = display::TableauLectures(m_graphe, l);
-  std::vector<std::vector<std::string>> tournee;
-  for (std::size_t c = 0; !lignes.empty() && c < lignes.front().size(); ++c) {
-    tournee.emplace_back();
-    for (const auto &ligne : lignes) tournee.back().push_back(c < ligne.size() ? ligne[c] : "");
+  auto lignes = display::TableauLectures(m_graphe, l);
+  if (lignes == m_lignes && zone.width() == m_largeurLectures) {
+    m_panel->AfficheLectures(m_table, zone, curseurs);
+    return;
   }
   QLabel mesure;
   mesure.setFont(m_panel->LecturesCurseurs->font());
@@ -249,7 +248,10 @@ void TVueOscillo::MetAJourLectures() {
   std::size_t colonnes = lignes.empty() ? 0 : lignes.front().size();
   QString table = TableHtml(lignes, colonnes);
   if (colonnes > 3 && !tient(table)) {
-    const QString autre = TableHtml(tournee, tournee.empty() ? 0 : tournee.front().size());
+    std::vector<std::vector<std::string>> tournee(colonnes);
+    for (std::size_t c = 0; c < colonnes; ++c)
+      for (const auto &ligne : lignes) tournee[c].push_back(c < ligne.size() ? ligne[c] : "");
+    const QString autre = TableHtml(tournee, lignes.size());
     if (tient(autre)) {
       table = autre;
     } else {
@@ -257,6 +259,9 @@ void TVueOscillo::MetAJourLectures() {
       while (colonnes > 3 && !tient(table));
     }
   }
+  m_lignes = std::move(lignes);
+  m_largeurLectures = zone.width();
+  m_table = table;
   m_panel->AfficheLectures(table, zone, curseurs);
 }
 

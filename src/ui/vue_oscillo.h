@@ -12,7 +12,10 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QRubberBand;
 
@@ -55,6 +58,11 @@ class TVueOscillo : public QObject {
   Geste m_geste = Geste::Aucun;
   QPoint m_depart, m_dernier;
   bool m_shift = false;
+  // The readings last laid out, for a plot this wide: a pan or a zoom
+  // repaints without measuring the same table again.
+  std::vector<std::vector<std::string>> m_lignes;
+  int m_largeurLectures = -1;
+  QString m_table;
 };
 
 }  // namespace kvx::ui
